@@ -1,0 +1,16 @@
+// Derivative-free direction-set minimisation (Powell's conjugate directions).
+#pragma once
+
+#include <cstdio>
+
+#include "minimiser/objective_function.h"
+
+// Minimises objective from x (n in 1..MAX_VARIABLES); *value holds the value at x.
+// Returns 0 on convergence, j+1 when direction j was flat in the first cycle.
+// trace, when not null, receives the initial point and every non-final cycle.
+int direction_set_minimize(int n, double* x, double* value, ObjectiveFunction objective,
+                           FILE* trace);
+
+// 1 when f and every coordinate changed by at most eps (relative above eps in size).
+int converged(int n, double f_old, double f_new, const double* x_old, const double* x_new,
+              double eps);

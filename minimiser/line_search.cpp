@@ -1,0 +1,1 @@
+#include "minimiser/line_search.h"

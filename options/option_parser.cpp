@@ -1,0 +1,1 @@
+#include "options/option_parser.h"

@@ -1,0 +1,2 @@
+// Small general-purpose command-line option parser.
+#pragma once

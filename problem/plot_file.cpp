@@ -1,0 +1,1 @@
+#include "problem/plot_file.h"

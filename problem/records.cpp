@@ -1,0 +1,5 @@
+#include "problem/records.h"
+
+#include <iostream>
+
+PlotSet::PlotSet() : plotCount(0), plot() { std::cout << "Plots initialized" << std::endl; }

@@ -1,0 +1,3 @@
+#include "problem/verbose.h"
+
+bool verbose = true;

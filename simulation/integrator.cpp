@@ -1,0 +1,1 @@
+#include "simulation/integrator.h"

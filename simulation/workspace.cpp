@@ -1,0 +1,3 @@
+#include "simulation/workspace.h"
+
+FitWorkspace fit_workspace;

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Runs one whole-run case in a fresh directory and compares everything it leaves.
+#
+#   run_case.sh BIN_DIR CASE_DIR
+#
+# CASE_DIR holds:
+#   program          velkor or velkor-b
+#   args             the command-line words, in shell quoting (may be empty)
+#   input/           copied into the fresh working directory (optional)
+#   setup            shell commands run there before the program (optional)
+#   expected/stdout, expected/stderr, expected/status
+#   expected/out.dat the final trace file; when absent, no regular "out.dat" may be left
+set -u
+bin_dir=$1
+case_dir=$2
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/velkor-run.XXXXXX")
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+[ -d "$case_dir/input" ] && cp -R "$case_dir/input/." "$work/"
+
+program=$(tr -d ' \n' <"$case_dir/program")
+eval "args=($(cat "$case_dir/args" 2>/dev/null))"
+
+cd "$work" || exit 2
+if [ -f "$case_dir/setup" ]; then
+    bash "$case_dir/setup" || { echo "setup failed"; exit 2; }
+fi
+timeout 300 "$bin_dir/$program" "${args[@]}" >"$work/.stdout" 2>"$work/.stderr" </dev/null
+status=$?
+
+failed=0
+compare() {  # compare NAME EXPECTED ACTUAL
+    if ! cmp -s "$2" "$3"; then
+        echo "--- $1 differs (expected vs actual):"
+        diff -u "$2" "$3" | head -n 40
+        failed=1
+    fi
+}
+compare "standard output" "$case_dir/expected/stdout" "$work/.stdout"
+compare "standard error" "$case_dir/expected/stderr" "$work/.stderr"
+expected_status=$(tr -d ' \n' <"$case_dir/expected/status")
+if [ "$status" != "$expected_status" ]; then
+    echo "--- exit status: expected $expected_status, got $status"
+    failed=1
+fi
+if [ -f "$case_dir/expected/out.dat" ]; then
+    if [ -f "$work/out.dat" ]; then
+        compare "out.dat" "$case_dir/expected/out.dat" "$work/out.dat"
+    else
+        echo "--- out.dat: expected, but none was left"
+        failed=1
+    fi
+elif [ -f "$work/out.dat" ]; then
+    echo "--- out.dat: none expected, but one was left"
+    failed=1
+fi
+exit $failed
