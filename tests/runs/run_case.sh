@@ -10,6 +10,8 @@
 #   setup            shell commands run there before the program (optional)
 #   expected/stdout, expected/stderr, expected/status
 #   expected/out.dat the final trace file; when absent, no regular "out.dat" may be left
+#   make-expected    (optional) bash script that writes the expected files into the folder
+#                    given as its argument, for outputs too large to keep in the tree
 set -u
 bin_dir=$1
 case_dir=$2
@@ -28,6 +30,13 @@ fi
 timeout 300 "$bin_dir/$program" "${args[@]}" >"$work/.stdout" 2>"$work/.stderr" </dev/null
 status=$?
 
+expected="$case_dir/expected"
+if [ -f "$case_dir/make-expected" ]; then
+    expected="$work/.expected"
+    mkdir -p "$expected"
+    (cd "$case_dir" && bash ./make-expected "$expected") || { echo "make-expected failed"; exit 2; }
+fi
+
 failed=0
 compare() {  # compare NAME EXPECTED ACTUAL
     if ! cmp -s "$2" "$3"; then
@@ -36,16 +45,16 @@ compare() {  # compare NAME EXPECTED ACTUAL
         failed=1
     fi
 }
-compare "standard output" "$case_dir/expected/stdout" "$work/.stdout"
-compare "standard error" "$case_dir/expected/stderr" "$work/.stderr"
-expected_status=$(tr -d ' \n' <"$case_dir/expected/status")
+compare "standard output" "$expected/stdout" "$work/.stdout"
+compare "standard error" "$expected/stderr" "$work/.stderr"
+expected_status=$(tr -d ' \n' <"$expected/status")
 if [ "$status" != "$expected_status" ]; then
     echo "--- exit status: expected $expected_status, got $status"
     failed=1
 fi
-if [ -f "$case_dir/expected/out.dat" ]; then
+if [ -f "$expected/out.dat" ]; then
     if [ -f "$work/out.dat" ]; then
-        compare "out.dat" "$case_dir/expected/out.dat" "$work/out.dat"
+        compare "out.dat" "$expected/out.dat" "$work/out.dat"
     else
         echo "--- out.dat: expected, but none was left"
         failed=1
