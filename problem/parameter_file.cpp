@@ -1,13 +1,12 @@
 #include "problem/parameter_file.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
-#include <system_error>
 
 #include "problem/plot_file.h"
+#include "problem/input_file.h"
 #include "problem/verbose.h"
 
 namespace {
@@ -28,14 +27,6 @@ struct ParameterReading {
     int constants = 0;
     int curves = 0;
 };
-
-// A directory opens as a file stream and then yields no line without telling why.
-bool open_for_reading(std::ifstream& file, const std::string& fileName) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(fileName, ignored)) return false;
-    file.open(fileName);
-    return file.is_open();
-}
 
 void read_const(std::istream& words, ParameterReading& r, ConstantSet& constants) {
     words >> r.ind >> r.constant_min >> r.constant >> r.constant_max;

@@ -1,23 +1,14 @@
 #include "problem/plot_file.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
-#include <system_error>
 
+#include "problem/input_file.h"
 #include "problem/verbose.h"
 
 namespace {
-
-// A directory opens as a file stream and then yields no line without telling why.
-bool open_for_reading(std::ifstream& file, const std::string& fileName) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(fileName, ignored)) return false;
-    file.open(fileName);
-    return file.is_open();
-}
 
 // Only numbers actually read are echoed and stored: a missing concentration must not
 // enter the fit as a false measurement.
