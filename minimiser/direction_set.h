@@ -5,6 +5,11 @@
 
 #include "minimiser/objective_function.h"
 
+// The search directions are the columns: element [k][j] is component k of direction j.
+extern double direction_matrix[MAX_VARIABLES][MAX_VARIABLES];
+// The point 2x - x0 evaluated at the end of every cycle.
+extern double extrapolated_point[MAX_VARIABLES];
+
 // Minimises objective from x (n in 1..MAX_VARIABLES); *value holds the value at x.
 // Returns 0 on convergence, j+1 when direction j was flat in the first cycle.
 // trace, when not null, receives the initial point and every non-final cycle.
