@@ -25,6 +25,9 @@ struct ConvergedCase {
     int expected;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const ConvergedCase& c, std::ostream* os) { *os << c.name; }
+
 class Converged : public ::testing::TestWithParam<ConvergedCase> {};
 
 TEST_P(Converged, ChangeWithinEps) {
@@ -446,6 +449,8 @@ struct MinimumCase {
     double minimum_value;
     double x_tolerance;
 };
+
+void PrintTo(const MinimumCase& c, std::ostream* os) { *os << c.name; }
 
 class Minimum : public ::testing::TestWithParam<MinimumCase> {};
 

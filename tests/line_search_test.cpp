@@ -125,6 +125,9 @@ struct PathCase {
     std::vector<double> abscissae;  // evaluated points, in order
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
+
 class LineSearchPath : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(LineSearchPath, ResultPointAndEvaluations) {
@@ -301,6 +304,10 @@ struct StepCase {
     double x[3];
     double h;
 };
+
+void PrintTo(const StepCase& c, std::ostream* os) {
+    *os << c.x[0] << "," << c.x[1] << "," << c.x[2];
+}
 
 class InitialStep : public ::testing::TestWithParam<StepCase> {};
 
