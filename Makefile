@@ -6,7 +6,7 @@ FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 30
 
-.PHONY: all run test test-plain test-sanitize fuzz fuzz-smoke bench format clean
+.PHONY: all run test test-plain test-sanitize fuzz fuzz-smoke bench memcheck format clean
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -44,7 +44,16 @@ fuzz-smoke: fuzz
 bench:
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF -DVELKOR_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j$(JOBS)
-	bash bench/run-bench.sh $(BENCH_BUILD)
+	$(BENCH_BUILD)/bin/objective_bench
+	BUILD_DIR=$(abspath $(BENCH_BUILD)) bash bench/run-large.sh
+
+# The example under Valgrind's memcheck: no errors, no leaks.
+memcheck:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j$(JOBS) --target velkor
+	rm -rf $(BUILD)/memcheck && mkdir -p $(BUILD)/memcheck && cp examples/* $(BUILD)/memcheck/
+	cd $(BUILD)/memcheck && valgrind --tool=memcheck --leak-check=full --show-leak-kinds=all \
+		--errors-for-leak-kinds=all --error-exitcode=1 ../bin/velkor -f params.txt > stdout.txt
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
