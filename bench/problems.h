@@ -4,33 +4,9 @@
 
 #include <cmath>
 
+#include "tests/support/michaelis_menten.h"
+
 namespace bench_problems {
-
-// Principal branch of Lambert's W for z >= 0, by Halley's iteration.
-inline double lambert_w0(double z) {
-    double w = z < 1.0 ? z : std::log(1.0 + z);
-    for (int i = 0; i < 100; ++i) {
-        const double ew = std::exp(w);
-        const double f = w * ew - z;
-        const double next = w - f / (ew * (w + 1.0) - (w + 2.0) * f / (2.0 * w + 2.0));
-        if (std::fabs(next - w) <= 1e-16 * (1.0 + std::fabs(next))) return next;
-        w = next;
-    }
-    return w;
-}
-
-// dS/dt = -Vmax S / (Km + S), S(0) = s0. Where z = (s0/Km) e^((s0 - Vmax t)/Km)
-// would overflow, W(z) = log z - log W(z) is iterated on log z instead.
-inline double substrate_at(double s0, double km, double vmax, double t) {
-    const double log_z = std::log(s0 / km) + (s0 - vmax * t) / km;
-    if (log_z > 700.0) {
-        double w = log_z;
-        for (int i = 0; i < 50; ++i)
-            w = log_z - std::log(w);
-        return km * w;
-    }
-    return km * lambert_w0(std::exp(log_z));
-}
 
 struct Curve {
     double s0;
@@ -73,7 +49,7 @@ inline double point_time(const Curve& c, int i) {
 inline double measured(const Problem& p, int curve, int i) {
     const Curve& c = p.curve[curve];
     const double wobble = 1.0 + 0.01 * std::sin(1.7 * i + 0.9 * curve);
-    return substrate_at(c.s0, p.km, p.vmax, point_time(c, i)) * wobble;
+    return testing_support::substrate_at(c.s0, p.km, p.vmax, point_time(c, i)) * wobble;
 }
 
 // Km's admissible range has its midpoint off the true value, so the fit has work to do.

@@ -12,6 +12,7 @@
 
 #include "problem/parameter_file.h"
 #include "problem/records.h"
+#include "tests/support/argv.h"
 
 namespace {
 
@@ -42,21 +43,7 @@ constexpr int NOT_READ = -1;
 const std::map<std::string, int> PARAMETER_FILES = {
     {"params.txt", 11}, {"other.txt", 22}, {"a.txt", 33}, {"b.txt", 44}, {"-h", 55}};
 
-class Argv {
-  public:
-    explicit Argv(const std::vector<std::string>& words) : storage{"velkor"} {
-        storage.insert(storage.end(), words.begin(), words.end());
-        for (std::string& word : storage)
-            pointers.push_back(word.data());
-        pointers.push_back(nullptr);
-    }
-    int argc() const { return static_cast<int>(storage.size()); }
-    char** argv() { return pointers.data(); }
-
-  private:
-    std::vector<std::string> storage;
-    std::vector<char*> pointers;
-};
+using testing_support::Argv;
 
 struct Outcome {
     std::string out;

@@ -26,7 +26,9 @@ struct ConvergedCase {
 };
 
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const ConvergedCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ConvergedCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Converged : public ::testing::TestWithParam<ConvergedCase> {};
 
@@ -450,7 +452,9 @@ struct MinimumCase {
     double x_tolerance;
 };
 
-void PrintTo(const MinimumCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MinimumCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Minimum : public ::testing::TestWithParam<MinimumCase> {};
 

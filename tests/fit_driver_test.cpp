@@ -18,7 +18,7 @@ namespace {
 
 // Runs each test in a scratch working directory, where run_fit writes "out.dat".
 class FitDriverTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/velkor-fit-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -109,7 +109,8 @@ TEST_F(FitDriverTest, OutDatHoldsTheTraceOfOneFit) {
     run_fit(&constants, plots, &settings);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(read_file("out.dat"), once);
-    EXPECT_EQ(once.rfind("\nInitial approximation:\n\nx01 =   1.0000e+00\n\nsum of squares:", 0), 0u);
+    EXPECT_EQ(once.rfind("\nInitial approximation:\n\nx01 =   1.0000e+00\n\nsum of squares:", 0),
+              0u);
     delete plots;
 }
 

@@ -126,7 +126,9 @@ struct PathCase {
 };
 
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const PathCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LineSearchPath : public ::testing::TestWithParam<PathCase> {};
 

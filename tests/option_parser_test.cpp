@@ -8,24 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/argv.h"
+
 namespace {
 
-// An argument vector with the program name in front; it must outlive the parser that borrows it.
-class Argv {
-  public:
-    explicit Argv(const std::vector<std::string>& words) : storage{"velkor"} {
-        storage.insert(storage.end(), words.begin(), words.end());
-        for (std::string& word : storage)
-            pointers.push_back(word.data());
-        pointers.push_back(nullptr);
-    }
-    int argc() const { return static_cast<int>(storage.size()); }
-    char** argv() { return pointers.data(); }
-
-  private:
-    std::vector<std::string> storage;
-    std::vector<char*> pointers;
-};
+using testing_support::Argv;
 
 // The run's option table: help/h flag, file/f, admissible_error/e, iterations/t values, v flag.
 void register_run_options(OptionParser& parser) {

@@ -3,7 +3,6 @@
 #include "problem/parameter_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <array>
 #include <filesystem>
@@ -13,14 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/scratch_files.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct File {
-    std::string name;  // a trailing '/' makes a directory
-    std::string text;
-};
+using testing_support::File;
 
 struct Curve {
     int pointCount;
@@ -56,32 +54,8 @@ std::string totals(int lines, int consts, int plots) {
            "\nTotal plots: " + std::to_string(plots) + "\n";
 }
 
-class ParameterFileTest : public testing::Test {
+class ParameterFileTest : public testing_support::ScratchFilesTest {
   protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velkor-param-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        previous_ = fs::current_path();
-    }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(root_);
-    }
-    // Curve names in the echo stay short when each case runs in a directory of its own.
-    void enter_with(int row, const std::vector<File>& files) {
-        fs::path dir = root_ / std::to_string(row);
-        fs::create_directory(dir);
-        fs::current_path(dir);
-        for (const File& f : files) {
-            if (!f.name.empty() && f.name.back() == '/') {
-                fs::create_directory(f.name);
-            } else {
-                std::ofstream(f.name, std::ios::binary) << f.text;
-            }
-        }
-    }
-
     void run_cases(const std::vector<ParameterCase>& cases) {
         for (size_t row = 0; row < cases.size(); ++row) {
             const ParameterCase& c = cases[row];
@@ -118,9 +92,6 @@ class ParameterFileTest : public testing::Test {
             }
         }
     }
-
-    fs::path root_;
-    fs::path previous_;
 };
 
 // Cases that do not depend on the number of constants, except through the count message.

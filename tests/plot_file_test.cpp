@@ -2,7 +2,6 @@
 #include "problem/plot_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,14 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/scratch_files.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-struct File {
-    std::string name;  // a trailing '/' makes a directory
-    std::string text;
-};
+using testing_support::File;
 
 struct Point {
     double time;
@@ -40,35 +38,7 @@ const char* const kBegin = "--------Plot Data Begin--------\n";
 const char* const kEnd = "--------Plot Data End--------\n";
 const char* const kSkip = "----------\n";
 
-class PlotFileTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velkor-plot-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        previous_ = fs::current_path();
-    }
-    void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(root_);
-    }
-    // Curve names in the echo stay short when each case runs in a directory of its own.
-    void enter_with(int row, const std::vector<File>& files) {
-        fs::path dir = root_ / std::to_string(row);
-        fs::create_directory(dir);
-        fs::current_path(dir);
-        for (const File& f : files) {
-            if (!f.name.empty() && f.name.back() == '/') {
-                fs::create_directory(f.name);
-            } else {
-                std::ofstream(f.name, std::ios::binary) << f.text;
-            }
-        }
-    }
-
-    fs::path root_;
-    fs::path previous_;
-};
+using PlotFileTest = testing_support::ScratchFilesTest;
 
 std::unique_ptr<PlotSet> quiet_plot_set() {
     testing::internal::CaptureStdout();

@@ -18,9 +18,18 @@ inline double lambert_w0(double z) {
     return w;
 }
 
-// Substrate left at time t of dS/dt = -Vmax S / (Km + S), S(0) = s0.
+// Substrate left at time t of dS/dt = -Vmax S / (Km + S), S(0) = s0: Km W(z) with
+// z = (s0/Km) e^((s0 - Vmax t)/Km). Where z would overflow, W(z) = log z - log W(z) is
+// iterated on log z instead.
 inline double substrate_at(double s0, double km, double vmax, double t) {
-    return km * lambert_w0((s0 / km) * std::exp((s0 - vmax * t) / km));
+    const double log_z = std::log(s0 / km) + (s0 - vmax * t) / km;
+    if (log_z > 700.0) {
+        double w = log_z;
+        for (int i = 0; i < 50; ++i)
+            w = log_z - std::log(w);
+        return km * w;
+    }
+    return km * lambert_w0(std::exp(log_z));
 }
 
 }  // namespace testing_support
