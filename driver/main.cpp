@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     }
     std::cout << "<----------Calculation Results ---------->" << std::endl;
 
-    for (int run = 0; run < FIT_RUNS; ++run) run_fit(constants, plots, settings);
+    for (int run = 0; run < FIT_RUNS; ++run)
+        run_fit(constants, plots, settings);
 
     delete settings;
     delete constants;

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <sstream>
 
-#include "problem/plot_file.h"
 #include "problem/input_file.h"
+#include "problem/plot_file.h"
 #include "problem/verbose.h"
 
 namespace {

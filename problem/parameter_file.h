@@ -7,5 +7,5 @@
 
 // Fills the records from the named file; reads every curve file it names.
 // Problems are reported on standard error; reading always goes on.
-void read_parameter_file(const std::string& fileName, RunSettings& settings,
-                         ConstantSet& constants, PlotSet& plots);
+void read_parameter_file(const std::string& fileName, RunSettings& settings, ConstantSet& constants,
+                         PlotSet& plots);

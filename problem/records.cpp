@@ -2,4 +2,6 @@
 
 #include <iostream>
 
-PlotSet::PlotSet() : plotCount(0), plot() { std::cout << "Plots initialized" << std::endl; }
+PlotSet::PlotSet() : plotCount(0), plot() {
+    std::cout << "Plots initialized" << std::endl;
+}
