@@ -13,8 +13,8 @@
 #   make-expected    (optional) bash script that writes the expected files into the folder
 #                    given as its argument, for outputs too large to keep in the tree
 set -u
-bin_dir=$1
-case_dir=$2
+bin_dir=$(cd "$1" && pwd)
+case_dir=$(cd "$2" && pwd)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/velkor-run.XXXXXX")
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
