@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "minimiser/line_search.h"
+#include "tests/support/trace_file.h"
 
 namespace {
 
@@ -102,14 +103,7 @@ double observe(const double* p, double result) {
     return result;
 }
 
-std::string read_all(FILE* f) {
-    std::string text;
-    rewind(f);
-    int ch;
-    while ((ch = fgetc(f)) != EOF)
-        text.push_back(static_cast<char>(ch));
-    return text;
-}
+using testing_support::read_all;
 
 struct RunOutcome {
     int result;

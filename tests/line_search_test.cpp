@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/trace_file.h"
+
 namespace {
 
 // Every point the objective was asked for, in order.
@@ -336,14 +338,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, InitialStep,
                                            StepCase{{-0.5, 0, 0.2}, 0.05},  // in any place
                                            StepCase{{-0.2, 0, 7}, 0.05}));  // of any sign
 
-std::string read_all(FILE* f) {
-    std::string text;
-    rewind(f);
-    int ch;
-    while ((ch = fgetc(f)) != EOF)
-        text.push_back(static_cast<char>(ch));
-    return text;
-}
+using testing_support::read_all;
 
 double shifted_parabola_2d(const double* p) {
     record(p);
