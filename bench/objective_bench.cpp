@@ -16,6 +16,7 @@
 #include "simulation/model.h"
 #include "simulation/objective.h"
 #include "simulation/workspace.h"
+#include "tests/hamming_reference.h"
 
 namespace {
 
@@ -47,23 +48,19 @@ void load(const Problem& problem) {
             plot.point[i].concentration[0] = bench_problems::measured(problem, c, i);
         }
     }
-    FitWorkspace& ws = fit_workspace;
-    ws.plot_set = &set;
-    ws.constant_mid[0] = (bench_problems::km_max(problem) + bench_problems::km_min(problem)) / 2.0;
-    ws.constant_mid[1] =
-        (bench_problems::vmax_max(problem) + bench_problems::vmax_min(problem)) / 2.0;
-    for (int c = 0; c < set.plotCount; ++c)
-        for (int i = 0; i < set.plot[c].pointCount; ++i)
-            ws.point_time[c][i] = set.plot[c].point[i].time;
-    for (int j = 0; j < CONSTANTS; ++j)
-        ws.rate_constants[j] = ws.constant_mid[j];
+    ConstantSet ranges;
+    ranges.constant_min[0] = bench_problems::km_min(problem);
+    ranges.constant_max[0] = bench_problems::km_max(problem);
+    ranges.constant_min[1] = bench_problems::vmax_min(problem);
+    ranges.constant_max[1] = bench_problems::vmax_max(problem);
+    load_workspace(&ranges, &set);
 }
 
 void BM_ObjectiveStep(benchmark::State& state) {
     load(step_problem());
     const double x[1] = {1.0};
     for (auto _ : state)
-        benchmark::DoNotOptimize(fit_objective_in_systems(x, 1));
+        benchmark::DoNotOptimize(sum_of_squares_in_systems(x, 1));
     state.counters["steps"] = STEPS;
 }
 
@@ -81,46 +78,12 @@ void BM_HammingStepPointer(benchmark::State& state) {
     state.counters["steps"] = STEPS;
 }
 
-// Hamming's step for one equation written as one straight loop of locals:
-// the speed of the dependency chain itself.
+// Hamming's method for one equation written out with plain variables (the
+// tests' reference): the speed of the dependency chain itself.
 double reference_trajectory(double y0, double vmax, double km, double alpha) {
-    const double a0 = 9.0 * (1.0 - alpha) / 8.0, a1 = alpha, a2 = (alpha - 1.0) / 8.0;
-    const double b0 = (9.0 - alpha) / 24.0, b1 = (7.0 * alpha + 9.0) / 12.0;
-    const double b2 = (17.0 * alpha - 9.0) / 24.0;
-    const double q = 121.0 - 5.0 * alpha;
-    const double m = 112.0 / q, e = (9.0 - 5.0 * alpha) / q;
-    const double h = 0.01, hp = 4.0 * h / 3.0, hh = 0.5 * h, h6 = h / 6.0;
-    auto rate = [=](double y) { return (-vmax * y) / (km + y); };
-    auto runge_kutta = [&](double y) {
-        const double k1 = rate(y);
-        const double k2 = rate(hh * k1 + y);
-        double sum = 2.0 * k2 + k1;
-        const double k3 = rate(hh * k2 + y);
-        sum = 2.0 * k3 + sum;
-        return (sum + rate(h * k3 + y)) * h6 + y;
-    };
-    double y3 = runge_kutta(y0);
-    double y2 = runge_kutta(y3);
-    double f2 = rate(y2);
-    double y1 = runge_kutta(y2);
-    double f1 = rate(y1);
-    double y = runge_kutta(y1);
-    double d = 0.0;
-    for (long s = 4; s < STEPS; ++s) {
-        const double fj = (-vmax * y) / (km + y);
-        const double p = (2.0 * (fj + f2) - f1) * hp + y3;
-        f2 = f1;
-        f1 = fj;
-        y3 = y2;
-        y2 = y1;
-        y1 = y;
-        const double ym = p - m * d;
-        const double fn = (-vmax * ym) / (km + ym);
-        const double c = ((a0 * y1 + a1 * y2) + a2 * y3) + ((b0 * fn + b1 * f1) + b2 * f2) * h;
-        d = p - c;
-        y = e * d + c;
-    }
-    return y;
+    auto method = hamming_reference::trajectory(hamming_reference::MichaelisMenten{km, vmax}, 0.01,
+                                                hamming_reference::from_alpha(alpha));
+    return method.after(y0, STEPS);
 }
 
 void BM_ReferenceStep(benchmark::State& state) {
@@ -143,7 +106,7 @@ void BM_Objective(benchmark::State& state, Problem problem, int curves_per_syste
     load(problem);
     const double x[1] = {1.0};
     for (auto _ : state)
-        benchmark::DoNotOptimize(fit_objective_in_systems(x, curves_per_system));
+        benchmark::DoNotOptimize(sum_of_squares_in_systems(x, curves_per_system));
     state.counters["steps"] = bench_problems::curve_steps(problem);
 }
 
