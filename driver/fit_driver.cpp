@@ -8,22 +8,8 @@
 #include "simulation/workspace.h"
 
 namespace {
-
-// Places the problem in the workspace: every constant at the midpoint of its range.
-void load_workspace(const ConstantSet* constants, PlotSet* plots) {
-    FitWorkspace& ws = fit_workspace;
-    ws.plot_set = plots;
-    for (int j = 0; j < CONSTANTS; ++j)
-        ws.constant_mid[j] = (constants->constant_max[j] + constants->constant_min[j]) / 2.0;
-    for (int p = 0; p < plots->plotCount; ++p) {
-        const Plot& plot = plots->plot[p];
-        for (int i = 0; i < plot.pointCount; ++i)
-            ws.point_time[p][i] = plot.point[i].time;
-    }
-    for (int j = 0; j < CONSTANTS; ++j)
-        ws.rate_constants[j] = ws.constant_mid[j];
-}
-
+// The fit variable is constant 0 in units of its midpoint, so every fit starts there.
+constexpr double START_IN_MIDPOINTS = 1.0;
 }  // namespace
 
 ConstantVector run_fit(const ConstantSet* constants, PlotSet* plots, RunSettings* /*settings*/) {
@@ -34,13 +20,14 @@ ConstantVector run_fit(const ConstantSet* constants, PlotSet* plots, RunSettings
     }
     load_workspace(constants, plots);
 
-    // The fit variable is constant 0 in units of its midpoint, starting there.
     double consts[CONSTANTS] = {};
-    consts[0] = 1.0;
+    consts[0] = START_IN_MIDPOINTS;
     double fmin = 0.0;
     direction_set_minimize(1, consts, &fmin, fit_objective, out);
 
-    // The constants as the last evaluation left them.
+    // Printed are the constants as the objective's last evaluation left them, not the
+    // minimiser's best point: the last trial is often the extrapolated point of the last
+    // cycle, within the tolerance of the best one.
     ConstantVector result;
     for (int j = 0; j < CONSTANTS; ++j) {
         result[j] = fit_workspace.rate_constants[j];

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr double STEP = 0.01;
 constexpr double ALPHA = 0.0;  // Hamming's classical coefficients
 
 static_assert(PLOTS <= MAX_EQUATIONS, "every curve must fit into one system");
@@ -54,14 +53,9 @@ struct SystemRate {
     }
 };
 
-// Whole steps from point k to point k+1, halves rounded up; -1 (never reached)
-// where the quotient is not a number or no int.
 int steps_needed(int p, int k) {
-    const double needed = (fit_workspace.point_time[p][k + 1] - fit_workspace.point_time[p][k]) /
-                              fit_workspace.step_size[p] +
-                          0.5;
-    if (!(needed < 2147483648.0 && needed > -2147483649.0)) return -1;
-    return static_cast<int>(needed);
+    return interval_steps(fit_workspace.point_time[p][k], fit_workspace.point_time[p][k + 1],
+                          fit_workspace.step_size[p]);
 }
 
 double last_time(const Plot& plot) {
@@ -133,7 +127,7 @@ __attribute__((noinline)) void run_until_event(CurveSystem& sys, const RateLawCo
     const long long next_sample = sys.next_sample;
     const double earliest_end = sys.earliest_end;
     do {
-        hamming_step_with(0, n, STEP, &t, c, ALPHA, rate);
+        hamming_step_with(0, n, OBJECTIVE_STEP, &t, c, ALPHA, rate);
         steps += 1;
     } while (steps < next_sample && t <= earliest_end);
     for (int i = 0; i < n; ++i)
@@ -159,7 +153,7 @@ void run_system_of_size(CurveSystem& sys, const RateLawConstants& k) {
 void integrate_system(CurveSystem& sys, CurveSampling* sampling, const RateLawConstants& k) {
     if (sys.n == 0) return;
     const SystemRate<0> rate{k, sys.y0, sys.n};
-    hamming_step_with(1, sys.n, STEP, &sys.t, sys.c, ALPHA, rate);
+    hamming_step_with(1, sys.n, OBJECTIVE_STEP, &sys.t, sys.c, ALPHA, rate);
     sys.steps = 4;
     update_system(sys, sampling);
     while (sys.n > 0) {
@@ -173,10 +167,12 @@ void start_curve(int p, CurveSampling& s, double& ss_tot) {
     FitWorkspace& ws = fit_workspace;
     const Plot& plot = ws.plot_set->plot[p];
     const int N = plot.pointCount;
-    ws.step_size[p] = STEP;
+    ws.step_size[p] = OBJECTIVE_STEP;
     ws.initial_conc[0] = plot.initialConcentration;
     ws.sim_value[p][0] = ws.initial_conc[0];
 
+    // The mean runs over every point but the last and is divided by the number of
+    // points, not of the terms: that is the quality figure users have always seen.
     double mean = 0.0;
     for (int i = 0; i < N - 1; ++i)
         mean += plot.point[i].concentration[0];
@@ -203,9 +199,12 @@ double residual_sum(const CurveSampling* sampling) {
     const PlotSet& plots = *fit_workspace.plot_set;
     double sum = 0.0;
     for (int p = 0; p < plots.plotCount; ++p) {
+        fit_workspace.points_sampled[p] = plots.plot[p].pointCount > 0 ? sampling[p].k + 1 : 0;
         if (plots.plot[p].pointCount <= 0) continue;
         for (int i = 1; i <= sampling[p].k; ++i) {
             const double v = plots.plot[p].point[i].concentration[0];
+            // A concentration of 0 or below marks a point that was not measured: it is
+            // simulated, but never compared.
             if (v > 0.0) {
                 const double d = fit_workspace.sim_value[p][i] - v;
                 sum += d * d;
@@ -217,11 +216,23 @@ double residual_sum(const CurveSampling* sampling) {
 
 }  // namespace
 
-double fit_objective(const double* x) {
-    return fit_objective_in_systems(x, PLOTS);
+int interval_steps(double from, double to, double step) {
+    const double needed = (to - from) / step + 0.5;
+    if (!(needed < 2147483648.0 && needed > -2147483649.0)) return -1;
+    return static_cast<int>(needed);
 }
 
-double fit_objective_in_systems(const double* x, int curves_per_system) {
+double sum_of_squares_at(const double* x) {
+    return sum_of_squares_in_systems(x, PLOTS);
+}
+
+double fit_objective(const double* x) {
+    const double sum = sum_of_squares_at(x);
+    std::printf("%10.5e\n", fit_workspace.fit_quality);
+    return sum;
+}
+
+double sum_of_squares_in_systems(const double* x, int curves_per_system) {
     FitWorkspace& ws = fit_workspace;
     ws.rate_constants[0] = x[0] * ws.constant_mid[0];
     if (ws.rate_constants[0] < 0.0) ws.rate_constants[0] = 0.0;
@@ -246,6 +257,5 @@ double fit_objective_in_systems(const double* x, int curves_per_system) {
 
     ws.sum_of_squares = residual_sum(sampling);
     ws.fit_quality = 1.0 - ws.sum_of_squares / ss_tot;
-    std::printf("%10.5e\n", ws.fit_quality);
     return ws.sum_of_squares;
 }

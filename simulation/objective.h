@@ -1,11 +1,24 @@
 // Least-squares objective of the fit.
 #pragma once
 
-// Sets constant 0 to x[0] times its midpoint (never below 0), integrates every
-// curve, prints the quality line and returns the residual sum of squares.
-double fit_objective(const double* x);
+// Integration step of every curve, in the time unit of the curve files.
+constexpr double OBJECTIVE_STEP = 0.01;
+
+// The sum of squares at x, silently: sets constant 0 to x[0] times its midpoint
+// (never below 0), integrates every curve, and leaves the simulated values, the
+// points sampled and the quality figure in the workspace.
+double sum_of_squares_at(const double* x);
 
 // The same evaluation with the curves integrated in systems of at most
-// curves_per_system equations (fit_objective: all curves in one system).
+// curves_per_system equations (sum_of_squares_at: all curves in one system).
 // Every result is the same for any size; only the speed differs.
-double fit_objective_in_systems(const double* x, int curves_per_system);
+double sum_of_squares_in_systems(const double* x, int curves_per_system);
+
+// The objective the fit minimises: sum_of_squares_at, then the quality line
+// on standard output.
+double fit_objective(const double* x);
+
+// Whole steps of `step` from time `from` to time `to`, halves rounded up;
+// -1 (never reached) where the quotient is not a number or no int. A point is
+// sampled when the step count since the previous one equals this exactly.
+int interval_steps(double from, double to, double step);

@@ -11,9 +11,15 @@ struct FitWorkspace {
     double point_time[PLOTS][POINTS];  // copy of every point time
     double sim_value[PLOTS][POINTS];   // simulated concentration at each sampled point
     double step_size[PLOTS];           // integration step of each curve
-    double sum_of_squares;             // residual of the latest evaluation
-    double fit_quality;                // 1 - residual / total sum of squares
+    int points_sampled[PLOTS];  // points 0..n-1 of each curve sampled in the latest evaluation
+    double sum_of_squares;      // residual of the latest evaluation
+    double fit_quality;         // 1 - residual / total sum of squares
 };
 
 // One per process, zero at program start, overwritten by every fit.
 extern FitWorkspace fit_workspace;
+
+// Places the problem in the workspace as every fit starts it: the plots, the
+// midpoint (max + min) / 2 of every constant's range, a copy of every point
+// time, and every rate constant at its midpoint.
+void load_workspace(const ConstantSet* constants, PlotSet* plots);

@@ -1,3 +1,5 @@
-# tests of driver/: the fit driver, once per flavour from the same source.
-velkor_test(fit_driver_test SOURCES fit_driver_test.cpp LIBS driver_c2)
-velkor_test(fit_driver_b_test SOURCES fit_driver_test.cpp LIBS driver_c3)
+# tests of driver/: the fit driver, once per program from the same source.
+foreach(program IN LISTS VELKOR_PROGRAMS)
+  velkor_test(fit_driver_test_${program} SOURCES fit_driver_test.cpp LIBS driver_${program}
+              PROGRAM ${program})
+endforeach()

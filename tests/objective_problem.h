@@ -45,18 +45,13 @@ class Problem {
         return p;
     }
 
-    // The driver's set-up: midpoints, point times, every constant at its midpoint.
+    // The driver's set-up, with every range collapsed onto the given midpoint.
     void load(const double (&mid)[CONSTANTS]) {
-        FitWorkspace& ws = fit_workspace;
-        ws.plot_set = plots_.get();
+        ConstantSet ranges;
         for (int j = 0; j < CONSTANTS; ++j)
-            ws.constant_mid[j] = mid[j];
-        for (int p = 0; p < plots_->plotCount; ++p)
-            for (int i = 0; i < plots_->plot[p].pointCount; ++i)
-                ws.point_time[p][i] = plots_->plot[p].point[i].time;
-        for (int j = 0; j < CONSTANTS; ++j)
-            ws.rate_constants[j] = mid[j];
-        for (auto& row : ws.sim_value)
+            ranges.constant_min[j] = ranges.constant_max[j] = mid[j];
+        load_workspace(&ranges, plots_.get());
+        for (auto& row : fit_workspace.sim_value)
             for (double& v : row)
                 v = UNTOUCHED;
     }

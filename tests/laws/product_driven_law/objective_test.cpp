@@ -1,10 +1,11 @@
 // The objective of velkor-b: its rate law has no drive at a curve's initial
 // concentration, so every simulated curve stays there.
+#include "simulation/objective.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "simulation/objective.h"
 #include "tests/objective_problem.h"
 
 namespace {

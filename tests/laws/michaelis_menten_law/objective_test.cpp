@@ -223,7 +223,7 @@ TEST(FitObjective, CurvesIntegratedTogetherOrOneByOneAgree) {
     std::copy(&fit_workspace.sim_value[0][0], &fit_workspace.sim_value[0][0] + PLOTS * POINTS,
               &sim_together[0][0]);
     for (int size : {1, 2, 3}) {
-        const double grouped = fit_objective_in_systems(x, size);
+        const double grouped = sum_of_squares_in_systems(x, size);
         EXPECT_EQ(grouped, together) << size;
         for (int p = 0; p < PLOTS; ++p)
             for (int i = 0; i < POINTS; ++i)

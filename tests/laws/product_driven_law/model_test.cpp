@@ -1,11 +1,12 @@
 // The three-constant rate law of velkor-b: dy/dt = -Vmax u / (Km (1 + y / K2) + u),
 // u = y0 - y, Vmax = constant 1, Km = constant 0, K2 = constant 2.
+#include "simulation/model.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "simulation/integrator.h"
-#include "simulation/model.h"
 #include "simulation/workspace.h"
 
 namespace {
