@@ -98,6 +98,11 @@ void OptionParser::add_short_flag(char shortChar) {
     ++slotCounter;
 }
 
+void OptionParser::add_long_value_option(const char* longName) {
+    add_long_name(longName, OptionKind::Value);
+    ++slotCounter;
+}
+
 // Created once, with the slots handed out so far; options registered later have no entry.
 bool OptionParser::ensure_value_table() {
     if (!valueTable && slotCounter > 0) {

@@ -37,6 +37,8 @@ class OptionParser {
     void add_flag(const char* longName, char shortChar);
     void add_value_option(const char* longName, char shortChar);
     void add_short_flag(char shortChar);
+    // A value option known only by its long name.
+    void add_long_value_option(const char* longName);
 
     void parse_command_line(int argc, char** argv);
 
