@@ -7,7 +7,8 @@
 
 namespace {
 // The text pairs -t with --maxiterations and lists -x; neither is registered below, and the
-// options that exist are -t/--iterations. The text is kept as users have always seen it.
+// options that exist are -t/--iterations. It also names a downhill simplex method although
+// the fit uses the direction-set method. The text is kept as users have always seen it.
 const char* const USAGE_LINES[] = {
     "",
     "Velkor based on Nedler-Mead (Downhill Simplex) minimization method",

@@ -7,8 +7,10 @@
 #include "problem/verbose.h"
 
 namespace {
+// The same fit, nine times: every run is identical, and the repeated output is part of the
+// program's output format that scripts rely on.
 constexpr int FIT_RUNS = 9;
-}
+}  // namespace
 
 int main(int argc, char** argv) {
     // Value-initialised, so a run without a parameter file works on zeros.

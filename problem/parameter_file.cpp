@@ -31,6 +31,7 @@ struct ParameterReading {
 void read_const(std::istream& words, ParameterReading& r, ConstantSet& constants) {
     words >> r.ind >> r.constant_min >> r.constant >> r.constant_max;
     if (r.constant_min > r.constant || r.constant > r.constant_max) {
+        // "constatnt" is misspelt in the message users and their scripts have always seen.
         std::cerr << "wrong order of constatnt ( index " << r.ind << " ) min/max values"
                   << std::endl;
     }

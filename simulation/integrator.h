@@ -1,5 +1,21 @@
 // Fixed-step integration of y' = f(t, y): Hamming's predictor-corrector,
 // started with four classical Runge-Kutta steps.
+//
+// With f[k] = f(t[k], y[k]) and the step h, one step from y[j] to y[j+1]:
+//
+//   predictor (Milne)  p = y[j-3] + 4h/3 (2 f[j] - f[j-1] + 2 f[j-2])
+//   modifier           m = p - M (p - c)_previous step        M = 112 / (121 - 5 alpha)
+//   corrector          c = a0 y[j] + a1 y[j-1] + a2 y[j-2]
+//                          + h (b0 f(t[j+1], m) + b1 f[j] + b2 f[j-1])
+//       a0 = 9 (1 - alpha) / 8, a1 = alpha, a2 = (alpha - 1) / 8,
+//       b0 = (9 - alpha) / 24, b1 = (7 alpha + 9) / 12, b2 = (17 alpha - 9) / 24
+//   final correction   y[j+1] = c + E (p - c)                 E = (9 - 5 alpha) / (121 - 5 alpha)
+//
+// alpha = 0 gives Hamming's classical method: c = (9 y[j] - y[j-2]) / 8
+// + 3h/8 (f(m) + 2 f[j] - f[j-1]), M = 112/121, E = 9/121. The final correction
+// cancels the leading local error term, so on smooth problems the error falls
+// faster than fourth order. The first step after a start-up has no modifier
+// ((p - c) of the previous step is taken as 0).
 #pragma once
 
 constexpr int MAX_EQUATIONS = 50;
