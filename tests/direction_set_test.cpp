@@ -192,6 +192,10 @@ double coupled_2(const double* p) {
     return observe(p, (p[0] - 1) * (p[0] - 1) + (p[1] - p[0]) * (p[1] - p[0]));
 }
 
+double steep_coupled_2(const double* p) {
+    return observe(p, 7 * (p[0] - 1) * (p[0] - 1) + (p[1] - p[0]) * (p[1] - p[0]));
+}
+
 double shifted_1(const double* p) {
     return observe(p, (p[0] - 2) * (p[0] - 2) + 0.5);
 }
@@ -389,6 +393,28 @@ TEST(DirectionSet, ReplacementDropsLargestDecreaseAndAppendsDisplacement) {
     const Call& cycle2 = calls[i];
     EXPECT_EQ(cycle2.point[0], cycle2.x[0]);
     EXPECT_NEAR((cycle2.point[1] - cycle2.x[1]) / line_search_step(cycle2.x), 0.1, 1e-9);
+}
+
+// 7(y0-1)^2 + (y1-y0)^2 from (0,0): direction 0 lowers 7 -> 7/8 (at y0 = 7/8), direction 1
+// 7/8 -> 7/64, and the extrapolation (7/4,7/4) has value 63/16, 49/16 below the start. Then
+// q = (7 - 7/64 - 49/8)/(-49/16) = -1/4 and T = 2*(7 - 7/32 + 63/16)*(1/16) = 343/256, below
+// the largest decrease 49/8: the direction is replaced, and the extra line search steps along
+// 0.1*(1,1)/sqrt(2) before the "Iteration 1" block. The extrapolated drop is not 1, so only the
+// quotient, not its numerator or the drop on their own, keeps T this small.
+TEST(DirectionSet, ReplacementWeighsTheOtherDecreasesAgainstTheExtrapolatedOne) {
+    run({0, 0}, steep_coupled_2);
+    const size_t e = first_extrapolation();
+    EXPECT_NEAR(calls[e].x[0], 0.875, 1e-9);
+    EXPECT_NEAR(calls[e].x[1], 0.875, 1e-9);
+    EXPECT_NEAR(calls[e].value, 7.0 / 64, 1e-9);
+    EXPECT_NEAR(calls[e].result, 63.0 / 16, 1e-9);
+
+    const Call& extra = calls[e + 1];
+    ASSERT_EQ(extra.where, Where::Trial);
+    EXPECT_EQ(extra.trace_size, calls[e].trace_size);
+    const double h = line_search_step(extra.x);
+    EXPECT_NEAR((extra.point[0] - extra.x[0]) / h, 0.1 / std::sqrt(2.0), 1e-9);
+    EXPECT_NEAR((extra.point[1] - extra.x[1]) / h, 0.1 / std::sqrt(2.0), 1e-9);
 }
 
 // From (0,0) (value 5): direction 0 lowers by about 1, direction 1 by 4 (the largest), the

@@ -86,6 +86,13 @@ double tiny_scale_parabola(const double* p) {
     return u * u;
 }
 
+// (y*2^602 - 7.25)^2: on steps of 2^-602 every product of two abscissa differences underflows.
+double tiny_step_parabola(const double* p) {
+    record(p);
+    const double u = std::ldexp(p[0], 602) - 7.25;
+    return u * u;
+}
+
 // Values a few multiples of the smallest subnormal, so that the bracket's curvature rounds to 0.
 double subnormal_valley(const double* p) {
     record(p);
@@ -243,6 +250,19 @@ INSTANTIATE_TEST_SUITE_P(
                  1.25 * tiny,
                  0,
                  {1.25 * tiny, 1.625 * tiny}},
+        // From 4h, h = 2^-602: the steps h, 2.5h, 4.75h reach 5h, 6.5h, 8.75h with 5.0625,
+        // 0.5625, 2.25 (down, down, up), so the bracket is (h, 2.5h, 4.75h) and its midpoint
+        // 3.625h (the point 7.625h, value 0.140625) is lower than b. (a - t)(t - b) =
+        // -2.953125h^2 lies far below the smallest subnormal and rounds to 0 although neither
+        // factor is 0: b is taken, not the lower midpoint.
+        PathCase{"bracket_product_underflows",
+                 tiny_step_parabola,
+                 tiny,
+                 10.5625,
+                 1,
+                 1.625 * tiny,
+                 0.5625,
+                 {1.25 * tiny, 1.625 * tiny, 2.1875 * tiny, 1.90625 * tiny}},
         // Bracket (0, 0.25, 0.625) with values 2m, m, 2m: den rounds to 0, so the midpoint
         // 0.4375 is tried; the next den rounds to 0 as well and b is taken.
         PathCase{"midpoint_fallback_once",

@@ -220,6 +220,35 @@ TEST(OptionParserCommandLine, OptionsRegisteredAfterProcessingHaveNoValue) {
     EXPECT_FALSE(parser.flag_is_set('l'));
 }
 
+// The room for surplus words is taken once, from the first parse that has a count to give;
+// a later parse of the same parser keeps only as many as fit. A count below 1 gives nothing,
+// so the next parse still sizes the room: 5 for the second command line, 4 surplus words.
+TEST(OptionParserCommandLine, SecondParseKeepsTheSurplusRoomOfTheFirst) {
+    struct RoomCase {
+        int firstArgc;
+        std::vector<std::string> kept;
+    };
+    const RoomCase cases[] = {
+        {-1, {"a", "b", "c", "d"}},
+        {0, {"a", "b", "c", "d"}},
+        {1, {"a"}},            // the program name alone: room for one
+        {3, {"a", "b", "c"}},  // room 3; the second parse counts afresh
+    };
+    for (const RoomCase& c : cases) {
+        SCOPED_TRACE("first argc " + std::to_string(c.firstArgc));
+        Argv first({"x", "y"});  // smaller counts read a prefix of it
+        Argv second({"a", "b", "c", "d"});
+        OptionParser parser(10, 10);
+        register_run_options(parser);
+        parser.parse_command_line(c.firstArgc, first.argv());
+        parser.parse_command_line(second.argc(), second.argv());
+
+        ASSERT_EQ(parser.extra_argument_count(), static_cast<int>(c.kept.size()));
+        for (int i = 0; i < parser.extra_argument_count(); ++i)
+            EXPECT_EQ(value_of(parser.extra_argument(i)), c.kept[i]) << "surplus word " << i;
+    }
+}
+
 TEST(OptionParserRegistration, TwoNamesShareOneSlot) {
     const std::vector<std::vector<std::string>> spellings = {{"-h"}, {"--help"}, {"--help=x"}};
     for (const auto& words : spellings) {

@@ -149,6 +149,38 @@ TEST_F(ParameterFileTest, FilesWithoutConstants) {
     run_cases(common_cases());
 }
 
+// A first const line cut short shows the working values as they were before any reading:
+// after "const 0 0.5" the stream is at its end, so the extractions of the value and the
+// maximum store nothing and both stay 0 (and 0.5 > 0 is out of order); after a bare "const"
+// the index and the minimum stay 0 as well.
+TEST_F(ParameterFileTest, FirstConstLineCutShortKeepsTheInitialValues) {
+    const std::string disorder = "wrong order of constatnt ( index 0 ) min/max values\n";
+    run_cases({
+        {"const line ends after its minimum",
+         {{"param.txt", "const 0 0.5\n"}},
+         "Constant # 0 : 0.5 0 0\n" + totals(1, 1, 0),
+         disorder + kWrongCount,
+         0,
+         0,
+         0,
+         {0.5},
+         {0},
+         0,
+         {}},
+        {"const line ends after its keyword",
+         {{"param.txt", "const\n"}},
+         "Constant # 0 : 0 0 0\n" + totals(1, 1, 0),
+         kWrongCount,
+         0,
+         0,
+         0,
+         {0},
+         {0},
+         0,
+         {}},
+    });
+}
+
 #if VELKOR_CONSTANTS == 2
 
 const File kCurveB = {"b.txt", "# run 2\n4\n\n0 4\n5 3.25 extra\n7 2e-3\n"};
