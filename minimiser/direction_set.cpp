@@ -4,6 +4,12 @@
 
 #include "minimiser/line_search.h"
 
+namespace {
+constexpr double FIRST_STEP_LENGTH = 0.1;  // step length of the first cycle, and its upper bound
+constexpr double STEP_FACTOR = 0.4;        // step length = 0.4 sqrt(decrease of the last cycle)
+constexpr double TOLERANCE = 1e-6;         // relative change of f and x that ends the search
+}  // namespace
+
 double direction_matrix[MAX_VARIABLES][MAX_VARIABLES];
 double cycle_start[MAX_VARIABLES];
 double step_vector[MAX_VARIABLES];
@@ -61,11 +67,11 @@ void replace_direction(int n, int isave, const double* x) {
 double next_step_length(double f0, double value) {
     double b;
     if (f0 >= value) {
-        b = 0.4 * std::sqrt(f0 - value);
+        b = STEP_FACTOR * std::sqrt(f0 - value);
     } else {
-        b = -0.4 * std::sqrt(value - f0);
+        b = -STEP_FACTOR * std::sqrt(value - f0);
     }
-    if (b > 0.1) b = 0.1;
+    if (b > FIRST_STEP_LENGTH) b = FIRST_STEP_LENGTH;
     return b;
 }
 
@@ -85,7 +91,7 @@ int direction_set_minimize(int n, double* x, double* value, ObjectiveFunction ob
         fprintf(trace, "\nInitial approximation:\n\n");
         write_point(trace, n, x, *value);
     }
-    double b = 0.1;
+    double b = FIRST_STEP_LENGTH;
     int cycle = 0;
     for (;;) {
         const double f0 = *value;
@@ -112,7 +118,7 @@ int direction_set_minimize(int n, double* x, double* value, ObjectiveFunction ob
             replace_direction(n, isave, x);
             search_along(n, n - 1, b, x, value, objective);
         }
-        if (converged(n, f0, *value, cycle_start, x, 1e-6) == 1) return 0;
+        if (converged(n, f0, *value, cycle_start, x, TOLERANCE) == 1) return 0;
         b = next_step_length(f0, *value);
         cycle = cycle + 1;
         if (trace != nullptr) {

@@ -1,4 +1,13 @@
 // Derivative-free direction-set minimisation (Powell's conjugate directions).
+//
+// A cycle searches along every direction from x0 (value f0) to x (value fN), Delta the
+// largest single decrease, then evaluates fE at the extrapolated point 2x - x0. The
+// direction of Delta is replaced by the normalised displacement (x - x0) / |x - x0| when
+//
+//   fE < f0   and   T = 2 (f0 - 2 fN + fE) ((f0 - fN - Delta) / (fE - f0))^2 < Delta,
+//
+// that is when the extrapolation still goes downhill and the cycle's decrease was not
+// mostly due to that single direction.
 #pragma once
 
 #include <cstdio>

@@ -6,6 +6,16 @@ double trial_point[MAX_VARIABLES];
 
 namespace {
 
+// Tuning of the search, fixed: the fit's results depend on every one of them.
+constexpr double FIRST_STEP_FRACTION = 0.25;  // first step, of the smallest non-zero |x[i]| (<= 1)
+constexpr double FLAT_CHANGE = 2e-7;          // relative change up to which a step counts as flat
+constexpr double HALF = 0.5;                  // one halving per step; midpoints; the vertex
+constexpr double GROWTH = 1.5;                // abscissa growth while the values keep falling
+constexpr double FIRST_TOLERANCE = 0.01;      // relative tolerance of the first interpolations
+constexpr double ABSOLUTE_BELOW = 1e-4;       // |fb| up to which the tolerance is absolute
+constexpr double TIGHTENING = 10;             // divisor of the tolerance at each retry
+constexpr int MAX_RETRIES = 5;                // tightenings allowed when x would not move
+
 // The labelled stages of the refinement; the bracketing hands over to one of them.
 enum class Stage { Insert, Interpolate, AcceptB, CheckMovement, Finish, Done };
 
@@ -64,7 +74,7 @@ double initial_step(int n, const double* x) {
     for (int i = 0; i < n; ++i) {
         if (x[i] != 0 && std::fabs(x[i]) < h) h = std::fabs(x[i]);
     }
-    return 0.25 * h;
+    return FIRST_STEP_FRACTION * h;
 }
 
 void shift_in_trial(Search& s) {
@@ -77,7 +87,7 @@ void shift_in_trial(Search& s) {
 }
 
 bool is_flat(const Search& s) {
-    return std::fabs(s.ft - s.fc) <= 2e-7 * std::fabs(s.fc);
+    return std::fabs(s.ft - s.fc) <= FLAT_CHANGE * std::fabs(s.fc);
 }
 
 // First phase: steps of growing length until the values turn upwards.
@@ -93,14 +103,14 @@ Stage bracket(Search& s) {
                 s.r = 0;
                 return Stage::Finish;
             }
-            s.h = 0.5 * s.h;
-            s.t = 0.5 * s.t;
+            s.h = HALF * s.h;
+            s.t = HALF * s.t;
             halved = true;
             evaluate(s);
         }
         if (s.ft <= s.fc) {
             shift_in_trial(s);
-            s.t = 1.5 * s.t + s.h;
+            s.t = GROWTH * s.t + s.h;
             continue;
         }
         if (s.k < 0) {
@@ -113,7 +123,7 @@ Stage bracket(Search& s) {
         }
         shift_in_trial(s);
         if (s.k == 0) return Stage::Interpolate;
-        s.t = 0.5 * (s.c + s.b);
+        s.t = HALF * (s.c + s.b);
         evaluate(s);
         return Stage::Insert;
     }
@@ -152,18 +162,18 @@ Stage interpolate(Search& s) {
         // Collinear values: one bisection of the b-c interval, once per call.
         if (s.midpoint_used) return Stage::AcceptB;
         s.midpoint_used = true;
-        s.t = 0.5 * (s.c + s.b);
+        s.t = HALF * (s.c + s.b);
         evaluate(s);
         return Stage::Insert;
     }
-    s.t = 0.5 *
+    s.t = HALF *
           ((s.b * s.b - s.a * s.a) * s.fc + (s.a * s.a - s.c * s.c) * s.fb +
            (s.c * s.c - s.b * s.b) * s.fa) /
           den;
     if ((s.c - s.t) * (s.t - s.a) <= 0) return Stage::AcceptB;
     evaluate(s);
     // Absolute tolerance for values near zero, relative otherwise.
-    const double scale = std::fabs(s.fb) <= 1e-4 ? 1.0 : 1.0 / s.fb;
+    const double scale = std::fabs(s.fb) <= ABSOLUTE_BELOW ? 1.0 : 1.0 / s.fb;
     if (std::fabs(s.fb - s.ft) * scale > s.tol) return Stage::Insert;
     s.interpolation_converged = true;
     if (s.ft >= s.fb) return Stage::AcceptB;
@@ -181,13 +191,13 @@ Stage check_movement(Search& s) {
     for (int i = 0; i < s.n; ++i) {
         if (trial_point[i] != s.x[i]) return Stage::Finish;
     }
-    if (s.retries == 5) {
+    if (s.retries == MAX_RETRIES) {
         store_result(s);
         return Stage::Done;
     }
     s.interpolation_converged = false;
     s.retries = s.retries + 1;
-    s.tol = s.tol / 10;
+    s.tol = s.tol / TIGHTENING;
     return Stage::Insert;
 }
 
@@ -230,7 +240,7 @@ int line_search(int n, double* x, const double* d, double* value, ObjectiveFunct
 
     s.fa = s.fb = s.fc = *value;
     s.a = s.b = s.c = 0;
-    s.tol = 0.01;
+    s.tol = FIRST_TOLERANCE;
     s.retries = 0;
     s.midpoint_used = false;
     s.interpolation_converged = false;
