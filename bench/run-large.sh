@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Whole runs of velkor (nine fits each) on the two benchmark problems: the
-# 16-curve problem (256 points, spans 25.5) and the five long curves (spans
-# 100 to 1,400). Prints wall time, user time, peak memory and the number of
-# objective evaluations, with standard output to a file and to /dev/null.
+# Whole runs of velkor (nine fits each) on the bundled example and the two
+# benchmark problems: the 16-curve problem (256 points, spans 25.5) and the
+# five long curves (spans 100 to 1,400). Prints wall time, user time, peak
+# memory and the number of objective evaluations, with standard output to a
+# file and to /dev/null; then the same for velkor-report on each problem
+# (one fit with all its statistics and the picture), the best of five runs.
 #
 #   bench/run-large.sh            builds in build-bench/ (BUILD_DIR overrides)
 set -euo pipefail
@@ -14,7 +16,7 @@ trap 'rm -rf "$work"' EXIT
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELKOR_BENCH=ON -DVELKOR_TESTS=OFF \
     > /dev/null
-cmake --build "$build" -j2 --target velkor make_problem > /dev/null
+cmake --build "$build" -j2 --target velkor velkor-report make_problem > /dev/null
 
 # measure OUT CMD...: runs CMD with standard output to OUT; prints "wall user peak_kib".
 measure() {
@@ -31,10 +33,21 @@ measure() {
 }
 
 printf '%-8s %-10s %9s %9s %10s %12s\n' problem output wall_s user_s peak_KiB evaluations
-for problem in large long; do
-    dir=$work/$problem
-    mkdir "$dir"
-    "$build/bin/make_problem" "$problem" "$dir"
+# problem_dir NAME: a folder holding the problem, its parameter file named problem.txt.
+problem_dir() {
+    local dir=$work/$1
+    mkdir -p "$dir"
+    if [ "$1" = example ]; then
+        cp "$root"/examples/*.txt "$dir/" && cp "$dir/params.txt" "$dir/problem.txt"
+    else
+        "$build/bin/make_problem" "$1" "$dir"
+    fi
+    echo "$dir"
+}
+
+problems="example large long"
+for problem in $problems; do
+    dir=$(problem_dir "$problem")
     cd "$dir"
     to_file=$(measure "$dir/stdout.txt" "$build/bin/velkor" -f problem.txt)
     to_null=$(measure /dev/null "$build/bin/velkor" -f problem.txt)
@@ -46,4 +59,28 @@ for problem in large long; do
     printf '%-8s %-10s %9s %9s %10s %12s\n' "$problem" file "$wall" "$user" "$peak" "$evaluations"
     read -r wall user peak <<< "$to_null"
     printf '%-8s %-10s %9s %9s %10s %12s\n' "$problem" /dev/null "$wall" "$user" "$peak" "$evaluations"
+done
+
+# The report against velkor's own run, best of five wall times each (stdout to /dev/null).
+best_of_five() {
+    local best=
+    for _ in 1 2 3 4 5; do
+        read -r wall _ _ <<< "$(measure /dev/null "$@")"
+        if [ -z "$best" ] || awk "BEGIN { exit !($wall < $best) }"; then best=$wall; fi
+    done
+    echo "$best"
+}
+printf '\n%-8s %14s %14s %18s\n' problem velkor_s report_s report_no_gnuplot_s
+# A PATH like the machine's, but without gnuplot: the report's computation alone.
+nogp=$work/no-gnuplot
+mkdir -p "$nogp"
+for tool in /usr/bin/* /bin/*; do
+    case $(basename "$tool") in gnuplot*) ;; *) ln -sf "$tool" "$nogp/" ;; esac
+done
+for problem in $problems; do
+    cd "$work/$problem"
+    fit=$(best_of_five "$build/bin/velkor" -f problem.txt)
+    report=$(best_of_five "$build/bin/velkor-report" -f problem.txt)
+    bare=$(PATH=$nogp best_of_five "$build/bin/velkor-report" -f problem.txt)
+    printf '%-8s %14s %14s %18s\n' "$problem" "$fit" "$report" "$bare"
 done
