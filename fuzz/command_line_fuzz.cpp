@@ -14,6 +14,7 @@
 #include "driver/command_line.h"
 #include "fuzz/scratch_dir.h"
 #include "problem/records.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
@@ -50,7 +51,10 @@ std::vector<std::string> split_words(const char* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enter_scratch_dir();
+    // Every file the readers open or the target writes stays in here, in memory where the
+    // machine allows: each input rewrites files. It goes when the process exits.
+    static const testing_support::ScratchDir scratch("velkor-fuzz",
+                                                     testing_support::ScratchDir::in_memory_base());
     write_file("params.txt", PARAMS);
     write_file("curve.txt", CURVE);
     mkdir("dir", 0700);

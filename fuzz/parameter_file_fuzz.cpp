@@ -12,6 +12,7 @@
 #include "fuzz/scratch_dir.h"
 #include "problem/parameter_file.h"
 #include "problem/records.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
@@ -34,7 +35,10 @@ std::vector<std::string> split(const std::string& input) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    enter_scratch_dir();
+    // Every file the readers open or the target writes stays in here, in memory where the
+    // machine allows: each input rewrites files. It goes when the process exits.
+    static const testing_support::ScratchDir scratch("velkor-fuzz",
+                                                     testing_support::ScratchDir::in_memory_base());
     silence_console();
     return 0;
 }

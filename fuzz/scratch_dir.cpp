@@ -1,11 +1,7 @@
 #include "fuzz/scratch_dir.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <iostream>
 #include <streambuf>
 
@@ -18,26 +14,8 @@ class NullBuffer : public std::streambuf {
 };
 
 NullBuffer nullBuffer;
-std::string scratchPath;
-
-void remove_scratch() {
-    std::error_code ignored;
-    if (!scratchPath.empty()) std::filesystem::remove_all(scratchPath, ignored);
-}
 
 }  // namespace
-
-void enter_scratch_dir() {
-    if (!scratchPath.empty()) return;
-    const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    std::string pattern = std::string(base) + "/velkor-fuzz.XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr || chdir(pattern.c_str()) != 0) {
-        std::perror("velkor fuzz scratch folder");
-        std::abort();
-    }
-    scratchPath = pattern;
-    std::atexit(remove_scratch);
-}
 
 void silence_console() {
     std::cout.rdbuf(&nullBuffer);

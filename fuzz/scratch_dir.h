@@ -1,14 +1,11 @@
-// Shared pieces of the fuzz targets: a private working folder and silenced console streams.
+// Shared pieces of the fuzz targets: silenced console streams, file writing and the checks every
+// target makes. Their private working folder is a testing_support::ScratchDir.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
 #include "problem/records.h"
-
-// Creates a fresh folder (in memory where possible) once per process and makes it the working
-// folder, so that every file the readers open or the targets write stays inside it.
-void enter_scratch_dir();
 
 // Sends everything written to std::cout and std::cerr nowhere: the readers echo every line.
 void silence_console();

@@ -3,42 +3,28 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "simulation/workspace.h"
 #include "tests/support/michaelis_menten.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
 // Runs each test in a scratch working directory, where run_fit writes "out.dat".
 class FitDriverTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/velkor-fit-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        ASSERT_NE(getcwd(old_, sizeof old_), nullptr);
-        ASSERT_EQ(chdir(dir_.c_str()), 0);
-    }
-    void TearDown() override {
-        ASSERT_EQ(chdir(old_), 0);
-        std::string cmd = "rm -rf '" + dir_ + "'";
-        ASSERT_EQ(std::system(cmd.c_str()), 0);
-    }
     static std::string read_file(const char* name) {
         std::ifstream in(name);
         std::stringstream s;
         s << in.rdbuf();
         return s.str();
     }
-    std::string dir_;
-    char old_[4096];
+    testing_support::ScratchDir scratch_{"velkor-fit"};
 };
 
 // Exact Michaelis-Menten curves sampled every 5 time units over 60.

@@ -18,3 +18,10 @@ foreach(group cases hostile)
     endif()
   endforeach()
 endforeach()
+
+# The expected files of the cases above are written by the reference model: regenerate them
+# into a temporary folder and compare, so that none is edited by hand or left stale.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+add_test(NAME runs.cases-match-reference
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/runs/check_cases.sh ${Python3_EXECUTABLE})
+set_tests_properties(runs.cases-match-reference PROPERTIES TIMEOUT 120)

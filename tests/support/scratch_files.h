@@ -2,12 +2,14 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch_dir.h"
 
 namespace testing_support {
 
@@ -21,16 +23,10 @@ struct File {
 class ScratchFilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velkor-files-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
-        previous_ = std::filesystem::current_path();
+        scratch_ = std::make_unique<ScratchDir>("velkor-files");
+        root_ = scratch_->path();
     }
-    void TearDown() override {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(root_);
-    }
+    void TearDown() override { scratch_.reset(); }
     void enter_with(int row, const std::vector<File>& files) {
         const std::filesystem::path dir = root_ / std::to_string(row);
         std::filesystem::create_directory(dir);
@@ -44,8 +40,8 @@ class ScratchFilesTest : public ::testing::Test {
         }
     }
 
+    std::unique_ptr<ScratchDir> scratch_;
     std::filesystem::path root_;
-    std::filesystem::path previous_;
 };
 
 }  // namespace testing_support

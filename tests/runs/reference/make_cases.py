@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """(Re)writes every whole-run case under tests/runs/cases from the reference model.
 
-    make_cases.py
+    make_cases.py [--into DIR]
+
+With --into, the case folders go into DIR (created when missing) instead, and the tree is
+left alone: tests/runs/check_cases.sh compares such a fresh copy with the checked-in cases.
 
 Each case folder gets `program`, `args`, `input/`, an optional `setup` and `expected/`
 (stdout, stderr, status, and out.dat when the run leaves one). The expected files are
@@ -13,6 +16,7 @@ digits: the noise-free synthetic problem must give its true Km to 1e-3 relative,
 bundled example's Km must lie within three standard errors of 0.8 mM.
 """
 
+import argparse
 import io
 import math
 import os
@@ -170,8 +174,8 @@ def run_reference(program, words, files, setup):
         shutil.rmtree(work)
 
 
-def write_case(name, program, words, files, setup):
-    folder = os.path.join(CASES, name)
+def write_case(into, name, program, words, files, setup):
+    folder = os.path.join(into, name)
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(os.path.join(folder, "expected"))
     write(os.path.join(folder, "program"), program + "\n")
@@ -270,9 +274,14 @@ def check_fits():
 
 
 def main():
+    parser = argparse.ArgumentParser(description="Writes the whole-run cases from the "
+                                     "reference model.")
+    parser.add_argument("--into", metavar="DIR", default=CASES,
+                        help="folder to write the case folders into (default: %(default)s)")
+    into = os.path.abspath(parser.parse_args().into)
     check_fits()
     for case in case_list():
-        write_case(*case)
+        write_case(into, *case)
         print("wrote", case[0])
 
 
