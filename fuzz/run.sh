@@ -11,11 +11,13 @@ build_dir=$(cd "$1" && pwd)
 seconds=$2
 fuzz_dir=$(cd "$(dirname "$0")" && pwd)
 
-targets="fuzz_parameter_file_c2 fuzz_parameter_file_c3 fuzz_command_line"
+targets="fuzz_parameter_file_c2 fuzz_parameter_file_c3 fuzz_command_line
+         fuzz_report_input_c2 fuzz_report_input_c3"
 
 corpus_of() {  # the seed corpus and dictionary a target shares with its kind
     case $1 in
         fuzz_parameter_file_*) echo parameter_file ;;
+        fuzz_report_input_*) echo report_input ;;
         *) echo command_line ;;
     esac
 }

@@ -1,0 +1,95 @@
+#include "report/json_output.h"
+
+#include <cctype>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+// Keys in the order a reader meets them: the fit first, the curves and warnings last.
+using json = nlohmann::ordered_json;
+
+// JSON keys of the constants: their names in lower case (vmax, k2).
+std::string key_of(const char* name) {
+    std::string key(name);
+    for (char& c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+// NaN is dumped as null.
+json pair(double a, double b) {
+    return json::array({a, b});
+}
+
+json free_fit_json(const FreeFit& free) {
+    if (!free.made) return nullptr;
+    return {{"km", free.km},
+            {"vmax", free.vmax},
+            {"km_standard_error", free.km_standard_error},
+            {"vmax_standard_error", free.vmax_standard_error},
+            {"correlation", free.correlation},
+            {"sum_of_squares", free.sum_of_squares}};
+}
+
+json curves_json(const FitReport& report) {
+    json curves = json::array();
+    for (const CurveResult& curve : report.curves)
+        curves.push_back({{"file", curve.file},
+                          {"initial_concentration", curve.initial_concentration},
+                          {"points", curve.points.size()},
+                          {"points_compared", curve.points_compared},
+                          {"rms_residual", curve.rms_residual},
+                          {"r_squared", curve.r_squared}});
+    return curves;
+}
+
+json warnings_json(const FitReport& report) {
+    json warnings = json::array();
+    for (const Warning& w : report.warnings)
+        warnings.push_back({{"file", w.file.empty() ? json(nullptr) : json(w.file)},
+                            {"line", w.line > 0 ? json(w.line) : json(nullptr)},
+                            {"message", w.message}});
+    return warnings;
+}
+
+json report_json(const FitReport& report) {
+    json j;
+    j["program"] = report.program;
+    j["parameter_file"] = report.parameter_file;
+    j["units"] = {{"time", report.time_unit}, {"concentration", report.conc_unit}};
+    j["km"] = report.constants[0];
+    json held = json::object(), ranges = json::object();
+    for (int c = 0; c < CONSTANTS; ++c) {
+        const std::string key = key_of(report.constant_names[c]);
+        if (c > 0) held[key] = report.constants[c];
+        ranges[key] = pair(report.ranges.constant_min[c], report.ranges.constant_max[c]);
+    }
+    j["held"] = held;
+    j["ranges"] = ranges;
+    j["points_compared"] = report.points_compared;
+    j["sum_of_squares"] = report.sum_of_squares;
+    j["residual_sd"] = report.residual_sd;
+    j["r_squared"] = report.r_squared;
+    j["quality"] = report.quality;
+    j["km_standard_error"] = report.km_standard_error;
+    j["km_ci95"] = pair(report.km_ci95[0], report.km_ci95[1]);
+    for (int c = 1; c < CONSTANTS; ++c)
+        j["km_at_" + key_of(report.constant_names[c]) + "_range_ends"] =
+            pair(report.km_at_range_ends[c][0], report.km_at_range_ends[c][1]);
+    j["free_fit"] = free_fit_json(report.free_fit);
+    j["curves"] = curves_json(report);
+    j["warnings"] = warnings_json(report);
+    return j;
+}
+
+}  // namespace
+
+bool write_report_json(const FitReport& report, const std::string& path) {
+    std::ofstream file(path, std::ios::binary);
+    if (!file) return false;
+    // Invalid UTF-8 in a file name must not stop the report: replace it.
+    file << report_json(report).dump(2, ' ', false, json::error_handler_t::replace) << '\n';
+    file.close();
+    return static_cast<bool>(file);
+}

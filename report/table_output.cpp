@@ -1,0 +1,95 @@
+#include "report/table_output.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const char* const HEADER = "curve\tfile\ttime\tmeasured\tsimulated\tresidual\tcompared\n";
+
+// Enough digits that a reader gets back the very double the fit used.
+const char* const FULL_PRECISION = "%.17g";
+
+// R's own spellings of the special values, which pandas and gnuplot read as well; printf's
+// "nan" and "-nan" are not R's.
+std::string number(double value) {
+    if (std::isnan(value)) return "NaN";
+    if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
+    char text[32];
+    std::snprintf(text, sizeof text, FULL_PRECISION, value);
+    return text;
+}
+
+// The length of the well-formed UTF-8 character at text[i], or 0 when it is not one (a
+// stray byte, an overlong form, a surrogate or a code point past U+10FFFF).
+size_t utf8_length(const std::string& text, size_t i) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    size_t length = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
+    if (lead >= 0xE0 && lead <= 0xEF) length = 3;
+    if (lead >= 0xF0 && lead <= 0xF4) length = 4;
+    if (length == 0 || i + length > text.size()) return 0;
+    const unsigned char second = static_cast<unsigned char>(text[i + 1]);
+    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    if (second < low || second > high) return 0;
+    for (size_t k = 2; k < length; ++k)
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+    return length;
+}
+
+// A byte that is not UTF-8 (of a Latin-1 name, say) would make pandas refuse the whole
+// table, so it becomes '?'.
+std::string valid_utf8(const std::string& text) {
+    std::string out;
+    for (size_t i = 0; i < text.size();) {
+        const size_t length = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : utf8_length(text, i);
+        out += length ? text.substr(i, length) : "?";
+        i += length ? length : 1;
+    }
+    return out;
+}
+
+// A tab or a line break inside a name would shift the columns or split the row, so they
+// become blanks. A double quote would make R and pandas start a quoted field; such a name
+// is quoted the way both read it, inner quotes doubled.
+std::string file_field(const std::string& name) {
+    std::string field;
+    bool has_quote = false;
+    for (char c : valid_utf8(name)) {
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+        if (c == '"') {
+            has_quote = true;
+            field += '"';
+        }
+        field += c;
+    }
+    return has_quote ? '"' + field + '"' : field;
+}
+
+void write_row(std::ofstream& out, int curve_number, const std::string& file,
+               const PointRow& point) {
+    out << curve_number << '\t' << file << '\t' << number(point.time) << '\t'
+        << number(point.measured) << '\t' << number(point.simulated) << '\t'
+        << number(point.measured - point.simulated) << '\t' << (point.compared ? 1 : 0) << '\n';
+}
+
+}  // namespace
+
+bool write_point_table(const FitReport& report, const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    if (!out) return false;
+    out << HEADER;
+    for (size_t c = 0; c < report.curves.size(); ++c) {
+        const CurveResult& curve = report.curves[c];
+        const std::string file = file_field(curve.file);
+        // Curves are numbered from 1, as people count the plot lines of the parameter
+        // file; the figure's data blocks ($measured1, ...) are numbered the same way.
+        for (const PointRow& point : curve.points)
+            write_row(out, static_cast<int>(c) + 1, file, point);
+    }
+    out.close();
+    return !out.fail();
+}

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Whole runs of the fit reports, each in a fresh folder: the Km they report is the one the
+# fit program prints, digit for digit; what they write and their exit status in the cases
+# that a careful user meets.
+#
+#   check.sh BIN_DIR
+set -u
+bin=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+work=$(mktemp -d "${TMPDIR:-/tmp}/velkor-report-runs.XXXXXX")
+trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
+failed=0
+
+fail() {
+    echo "FAIL [$case]: $*"
+    failed=1
+}
+
+# fresh NAME FILES...: a new folder holding copies of the files; enters it.
+fresh() {
+    case=$1
+    shift
+    mkdir -p "$work/$case"
+    [ $# -gt 0 ] && cp "$@" "$work/$case/"
+    cd "$work/$case" || exit 2
+}
+
+# run PROGRAM ARGS...: runs it, keeping stdout, stderr and the status.
+run() {
+    "$@" >stdout 2>stderr </dev/null
+    status=$?
+}
+
+expect_status() {
+    [ "$status" = "$1" ] || fail "exit status $status, expected $1; stderr: $(head -c 300 stderr)"
+}
+
+# same_km PROGRAM PARAMS: the report's Km line against the fit program's last Km line.
+same_km() {
+    local fit_km report_km
+    fit_km=$("$bin/$1" -f "$2" 2>/dev/null | tail -n "$3" | head -n 1)
+    rm -f out.dat
+    run "$bin/$1-report" -f "$2"
+    expect_status 0
+    report_km=$(python3 -c 'import json,sys; print("%10.5e" % json.load(open("report.json"))["km"])')
+    [ "$fit_km" = "$report_km" ] || fail "report Km $report_km, $1 prints $fit_km"
+    grep -q "^Km  *$fit_km " stdout || fail "the summary does not show Km as $fit_km"
+    [ -e out.dat ] && fail "the report wrote out.dat"
+}
+
+# json_check EXPRESSION: a Python expression on the report's JSON `r` that must be true.
+json_check() {
+    python3 - "$1" <<'PY' || fail "JSON check failed: $1"
+import json, sys
+r = json.load(open("report.json"))
+sys.exit(0 if eval(sys.argv[1]) else 1)
+PY
+}
+
+fresh example "$root"/examples/*.txt
+same_km velkor params.txt 2
+json_check 'r["points_compared"] == 36 and len(r["curves"]) == 3 and r["warnings"] == []'
+json_check 'set(r) >= {"program", "parameter_file", "km", "held", "points_compared",
+    "sum_of_squares", "residual_sd", "r_squared", "quality", "km_standard_error", "km_ci95",
+    "km_at_vmax_range_ends", "free_fit", "curves", "warnings"}'
+json_check 'r["km_ci95"][0] < r["km"] < r["km_ci95"][1] and r["held"] == {"vmax": 0.05}'
+[ "$(wc -l < report.tsv)" = 40 ] || fail "report.tsv: $(wc -l < report.tsv) lines, expected 1 + 39"
+[ "$(cut -f7 report.tsv | grep -c '^1$')" = 36 ] || fail "report.tsv: not 36 compared rows"
+if command -v gnuplot >/dev/null; then
+    [ -s report.png ] && [ -s report.svg ] || fail "no picture although gnuplot is installed"
+fi
+
+fresh example-b "$root"/examples/*.txt
+same_km velkor-b params-b.txt 3
+json_check 'r["km_standard_error"] is None and r["km_ci95"] == [None, None]'
+json_check 'any("never leave their initial" in w["message"] for w in r["warnings"])'
+json_check 'set(r["held"]) == {"vmax", "k2"} and len(r["km_at_k2_range_ends"]) == 2'
+
+# Noise-free data: Km comes out at its true value, with a tiny standard error.
+fresh synthetic "$root"/tests/runs/cases/velkor-synthetic-exact/input/*
+same_km velkor params.txt 2
+json_check 'abs(r["km"] - 0.5) < 1e-6 and r["km_standard_error"] < 1e-6'
+
+fresh file-formats "$root"/tests/runs/cases/velkor-file-formats/input/*
+same_km velkor params.txt 2
+
+# Without gnuplot the report says how to render its script and still succeeds.
+fresh no-gnuplot "$root"/examples/*.txt
+mkdir nogp && for tool in dirname python3; do ln -s "$(command -v $tool)" nogp/; done
+PATH="$work/no-gnuplot/nogp" run "$bin/velkor-report" -f params.txt -o fit
+expect_status 0
+grep -q "gnuplot fit.gp" stdout || fail "no word on rendering the script by hand"
+[ -s fit.gp ] && [ -s fit.json ] && [ -s fit.tsv ] || fail "files missing with -o fit"
+
+# Nothing to fit: no parameter file, one that cannot be opened, a curve that compares
+# nothing (a header line after the initial concentration).
+fresh no-file
+run "$bin/velkor-report"
+expect_status 2
+run "$bin/velkor-report" -f missing.txt
+expect_status 2
+grep -q "missing.txt" stderr || fail "the reason does not name the file"
+fresh header-line
+printf 'const 0 0.2 1 2\nconst 1 0.03 0.05 0.07\nplot c.txt\n' > params.txt
+printf '1.0\ntime conc\n0 1.0\n5 0.8\n10 0.6\n' > c.txt
+run "$bin/velkor-report" -f params.txt
+expect_status 2
+[ -e report.json ] && fail "files written although nothing was fitted"
+
+# An output that cannot be written.
+fresh unwritable "$root"/examples/*.txt
+run "$bin/velkor-report" -f params.txt -o no/such/folder/fit
+expect_status 1
+grep -q "cannot write" stderr || fail "no message about the output"
+
+if [ $failed = 0 ]; then echo "all report runs passed"; fi
+exit $failed
