@@ -6,21 +6,38 @@ FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 30
 
-.PHONY: all run test test-plain test-sanitize fuzz fuzz-smoke bench memcheck format clean
+.PHONY: all run test test-plain test-sanitize fuzz fuzz-smoke fuzz-regression bench memcheck \
+	format clean prerequisites-run prerequisites-test
 
-all:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+all: prerequisites-run
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF
 	cmake --build $(BUILD) -j$(JOBS)
 
-# Build both programs and fit the bundled example (in a scratch copy of examples/).
-run:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j$(JOBS) --target velkor velkor-b
+# The Debian packages each of the two commands needs: installed when missing (as root),
+# or a stop with the one line to run. Silent when everything is there.
+prerequisites-run:
+	@bash tools/prerequisites.sh run
+
+prerequisites-test:
+	@bash tools/prerequisites.sh test
+
+# Build both programs and their reports, fit the bundled example (in a scratch copy of
+# examples/) and write the report of that fit.
+# The tests are not configured, so this needs no GoogleTest.
+run: prerequisites-run
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF
+	cmake --build $(BUILD) -j$(JOBS) --target velkor velkor-b velkor-report velkor-b-report
 	rm -rf $(BUILD)/example && mkdir -p $(BUILD)/example && cp examples/* $(BUILD)/example/
 	cd $(BUILD)/example && ../bin/velkor -f params.txt
+	@echo
+	@echo "=== the report of the same fit: build/example/report.{json,tsv,gp,svg,png}"
+	cd $(BUILD)/example && ../bin/velkor-report -f params.txt --time-unit s --conc-unit mM
 
-# Every test, once in a plain release build and once under AddressSanitizer and UBSan.
-test: test-plain test-sanitize
+# Every test, once in a plain release build and once under AddressSanitizer and UBSan,
+# then every seed of the fuzz corpora replayed by its fuzz targets.
+test: test-plain test-sanitize fuzz-regression
+
+test-plain test-sanitize fuzz: prerequisites-test
 
 test-plain:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=ON
@@ -41,6 +58,32 @@ fuzz:
 fuzz-smoke: fuzz
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# Each fuzz target fuzz_<kind> or fuzz_<kind>_c<N> runs once over every input kept in
+# fuzz/corpus/<kind>/ (-runs=0: no fuzzing), so every finding kept there is a regression test.
+# Fails when an input crashes, leaks, trips a sanitizer or hangs, or when no target has a corpus.
+fuzz-regression: fuzz
+	@failed=0; replayed=0; \
+	for bin in $(FUZZ_BUILD)/bin/fuzz_*; do \
+		[ -x "$$bin" ] || continue; \
+		target=$${bin##*/}; kind=$$(echo "$${target#fuzz_}" | sed -E 's/_c[0-9]+$$//'); \
+		corpus=$(CURDIR)/fuzz/corpus/$$kind; \
+		if [ ! -d "$$corpus" ]; then echo "=== $$target: no fuzz/corpus/$$kind, skipped"; continue; fi; \
+		echo "=== $$target: $$(ls -A "$$corpus" | wc -l) inputs of fuzz/corpus/$$kind"; \
+		log=$(abspath $(FUZZ_BUILD))/fuzz-regression-$$target.log; \
+		artifacts=$(abspath $(FUZZ_BUILD))/fuzz-regression-artifacts/$$target/; \
+		mkdir -p "$$artifacts"; \
+		if "$$bin" -runs=0 -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$$artifacts" \
+			"$$corpus" >"$$log" 2>&1; then replayed=$$((replayed + 1)); \
+		else \
+			echo "--- $$target failed; log: $$log"; \
+			grep -E 'ERROR|runtime error|Test unit written|Running' "$$log" | tail -n 20; \
+			failed=1; \
+		fi; \
+	done; \
+	if [ $$replayed -eq 0 ] && [ $$failed -eq 0 ]; then \
+		echo "no fuzz target with a seed corpus in $(FUZZ_BUILD)/bin"; failed=1; fi; \
+	exit $$failed
+
 bench:
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF -DVELKOR_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j$(JOBS)
@@ -48,8 +91,8 @@ bench:
 	BUILD_DIR=$(abspath $(BENCH_BUILD)) bash bench/run-large.sh
 
 # The example under Valgrind's memcheck: no errors, no leaks.
-memcheck:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+memcheck: prerequisites-run
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF
 	cmake --build $(BUILD) -j$(JOBS) --target velkor
 	rm -rf $(BUILD)/memcheck && mkdir -p $(BUILD)/memcheck && cp examples/* $(BUILD)/memcheck/
 	cd $(BUILD)/memcheck && valgrind --tool=memcheck --leak-check=full --show-leak-kinds=all \
