@@ -371,7 +371,7 @@ void analyse_fit(const ConstantSet& constants, PlotSet& plots, FitReport& report
              "the rate is zero at the start of every curve, so the simulated curves "
              "never leave their initial concentrations and Km cannot be determined: "
              "no standard error and no interval are given");
-    } else if (report.points_compared >= 2) {
+    } else if (report.points_compared >= 2 && report.constants[0] > 0.0) {
         report.km_standard_error = km_standard_error(fit, plots, report.residual_sd);
         if (std::isnan(report.km_standard_error))
             warn(report, "the simulated values do not depend on Km: Km cannot be determined");
