@@ -5,38 +5,14 @@
 #include <sstream>
 #include <utility>
 
+#include "report/utf8_text.h"
+
 namespace input_checks {
 
 namespace {
 
 constexpr char QUOTE_CUT_MARK[] = "...";
 constexpr char UNPRINTABLE = '?';
-
-// Length of the valid UTF-8 sequence at text[i], 0 where there is none: the JSON output
-// refuses invalid text, and a quoted binary line must not stop the report.
-std::size_t utf8_length(const std::string& text, std::size_t i) {
-    const auto byte = [&](std::size_t k) {
-        return k < text.size() ? static_cast<unsigned char>(text[k]) : 0u;
-    };
-    const unsigned lead = byte(i);
-    const auto follows = [&](std::size_t k, unsigned lo, unsigned hi) {
-        return byte(k) >= lo && byte(k) <= hi;
-    };
-    if (lead >= 0xC2 && lead <= 0xDF) return follows(i + 1, 0x80, 0xBF) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        const unsigned lo = lead == 0xE0 ? 0xA0 : 0x80;
-        const unsigned hi = lead == 0xED ? 0x9F : 0xBF;
-        return follows(i + 1, lo, hi) && follows(i + 2, 0x80, 0xBF) ? 3 : 0;
-    }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        const unsigned lo = lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned hi = lead == 0xF4 ? 0x8F : 0xBF;
-        return follows(i + 1, lo, hi) && follows(i + 2, 0x80, 0xBF) && follows(i + 3, 0x80, 0xBF)
-                   ? 4
-                   : 0;
-    }
-    return 0;
-}
 
 std::string trimmed(const std::string& text) {
     std::size_t begin = 0;
@@ -222,6 +198,13 @@ void FileWarnings::finish(std::vector<Warning>& out) {
     }
     dropped_ = 0;
     lineWarnings_ = 0;
+}
+
+void warn_long_line(FileWarnings& out, int lineNumber) {
+    out.line(lineNumber, "long line",
+             "This line is longer than " + std::to_string(LINE_KEEP) +
+                 " characters: only its first " + std::to_string(LINE_KEEP) +
+                 " characters were checked.");
 }
 
 }  // namespace input_checks

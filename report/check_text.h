@@ -106,4 +106,7 @@ class FileWarnings {
     int lineWarnings_ = 0;
 };
 
+// The warning for a line cut at LINE_KEEP characters.
+void warn_long_line(FileWarnings& out, int lineNumber);
+
 }  // namespace input_checks

@@ -56,12 +56,7 @@ const char* reading_advice(const Extraction& time, const Extraction& conc) {
 void CurveLineChecks::line(const std::string& text, bool cut) {
     ++physical_;
     const int lineNumber = as_line(physical_);
-    if (cut) {
-        out_.line(lineNumber, "long line",
-                  "This line is longer than " + std::to_string(LINE_KEEP) +
-                      " characters: only its first " + std::to_string(LINE_KEEP) +
-                      " characters were checked.");
-    }
+    if (cut) warn_long_line(out_, lineNumber);
     LineWords words(text);
     std::string first;
     if (!words.word(first) || first[0] == '#') return;

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "report/utf8_text.h"
+
 extern char** environ;
 
 namespace {
@@ -48,24 +50,6 @@ const char* const KM_PRECISION = "%.5g";
 constexpr double LARGEST_DRAWN = 1e300;
 
 // ---- Text as gnuplot reads it -----------------------------------------------------------
-
-// The length of the well-formed UTF-8 character at text[i], or 0 when it is not one (a
-// stray byte, an overlong form, a surrogate or a code point past U+10FFFF).
-size_t utf8_length(const std::string& text, size_t i) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    size_t length = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) length = 2;
-    if (lead >= 0xE0 && lead <= 0xEF) length = 3;
-    if (lead >= 0xF0 && lead <= 0xF4) length = 4;
-    if (length == 0 || i + length > text.size()) return 0;
-    const unsigned char second = static_cast<unsigned char>(text[i + 1]);
-    const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-    const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-    if (second < low || second > high) return 0;
-    for (size_t k = 2; k < length; ++k)
-        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
-    return length;
-}
 
 // Text shown in the picture: a line break would end the gnuplot command, a control
 // character or a broken UTF-8 sequence would spoil the SVG, so they become blanks and '?'.

@@ -117,12 +117,7 @@ ParameterLineChecks::ParameterLineChecks(FileWarnings& out) : out_(out) {}
 void ParameterLineChecks::line(const std::string& text, bool cut) {
     ++physical_;
     const int lineNumber = as_line(physical_);
-    if (cut) {
-        out_.line(lineNumber, "long line",
-                  "This line is longer than " + std::to_string(LINE_KEEP) +
-                      " characters: only its first " + std::to_string(LINE_KEEP) +
-                      " characters were checked.");
-    }
+    if (cut) warn_long_line(out_, lineNumber);
     LineWords words(text);
     std::string word;
     bool first = true;
