@@ -23,6 +23,7 @@ struct ParameterReading {
     double constant = 0;
     double constant_max = 0;
     std::string plotName;
+    ParameterFileReading* handed = nullptr;  // the caller's, or none
     int lines = 0;
     int constants = 0;
     int curves = 0;
@@ -55,6 +56,7 @@ void read_plot(std::istream& words, ParameterReading& r, PlotSet& plots) {
     if (r.curves > PLOTS) std::cerr << "Number of plots exceed PLOTS" << std::endl;
     r.plotName.clear();
     words >> r.plotName;
+    if (r.handed != nullptr) r.handed->plot_names.push_back(r.plotName);
     if (verbose) std::cout << "Plot Name: " << r.plotName << std::endl;
     if (r.curves <= PLOTS) read_plot_file(r.curves - 1, plots, r.plotName);
 }
@@ -87,12 +89,18 @@ void read_line(const std::string& line, ParameterReading& r, RunSettings& settin
 }  // namespace
 
 void read_parameter_file(const std::string& fileName, RunSettings& settings, ConstantSet& constants,
-                         PlotSet& plots) {
+                         PlotSet& plots, ParameterFileReading* reading) {
     std::ifstream file;
-    if (!open_for_reading(file, fileName)) {
+    const bool opened = open_for_reading(file, fileName);
+    if (!opened) {
         std::cerr << "ERROR!! Can't open file with parameters" << std::endl;
     }
     ParameterReading r;
+    if (reading != nullptr) {
+        *reading = ParameterFileReading{};
+        reading->opened = opened;
+        r.handed = reading;
+    }
     std::string line;
     while (std::getline(file, line)) {
         ++r.lines;

@@ -47,4 +47,7 @@ struct PlotSet {
 
     // Zeroes every slot and announces itself with "Plots initialized".
     PlotSet();
+    // Zeroes every slot without a word: for the companions, whose standard output is theirs.
+    struct Silent {};
+    explicit PlotSet(Silent);
 };

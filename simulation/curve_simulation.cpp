@@ -1,14 +1,8 @@
 #include "simulation/curve_simulation.h"
 
-#include "simulation/integrator.h"
+#include "simulation/curve_integration.h"
 #include "simulation/model.h"
-#include "simulation/objective.h"
 #include "simulation/workspace.h"
-
-namespace {
-constexpr double ALPHA = 0.0;      // Hamming's classical coefficients, as in the objective
-constexpr long long START_UP = 4;  // steps of the Runge-Kutta start-up
-}  // namespace
 
 int simulate_curve(int p, long long steps, long long stride, double* t_out, double* y_out,
                    int capacity) {
@@ -25,12 +19,12 @@ int simulate_curve(int p, long long steps, long long stride, double* t_out, doub
         }
     };
     record();
-    if (steps < START_UP) return count;
+    if (steps < START_UP_STEPS) return count;
     if (stride < 1) stride = 1;
-    hamming_step(1, 1, OBJECTIVE_STEP, &t, c, ALPHA, model_rate);
-    for (long long done = START_UP; done < steps; ++done) {
+    start_curves(1, &t, c, model_rate);
+    for (long long done = START_UP_STEPS; done < steps; ++done) {
         if (done % stride == 0) record();
-        hamming_step(0, 1, OBJECTIVE_STEP, &t, c, ALPHA, model_rate);
+        step_curves(1, &t, c, model_rate);
     }
     record();
     return count;

@@ -2,13 +2,11 @@
 
 #include <cstdio>
 
-#include "simulation/integrator.h"
+#include "simulation/curve_integration.h"
 #include "simulation/rate_law.h"
 #include "simulation/workspace.h"
 
 namespace {
-
-constexpr double ALPHA = 0.0;  // Hamming's classical coefficients
 
 static_assert(PLOTS <= MAX_EQUATIONS, "every curve must fit into one system");
 
@@ -47,9 +45,9 @@ struct SystemRate {
     int sys_n;
 
     int size() const { return FIXED_N != 0 ? FIXED_N : sys_n; }
-    void operator()(double /*t*/, const double* y, double* dydt) const {
+    void operator()(double t, const double* y, double* dydt) const {
         for (int i = 0; i < size(); ++i)
-            dydt[i] = rate_law(k, y[i], y0[i]);
+            dydt[i] = rate_law(k, y[i], y0[i], t);
     }
 };
 
@@ -127,7 +125,7 @@ __attribute__((noinline)) void run_until_event(CurveSystem& sys, const RateLawCo
     const long long next_sample = sys.next_sample;
     const double earliest_end = sys.earliest_end;
     do {
-        hamming_step_with(0, n, OBJECTIVE_STEP, &t, c, ALPHA, rate);
+        step_curves(n, &t, c, rate);
         steps += 1;
     } while (steps < next_sample && t <= earliest_end);
     for (int i = 0; i < n; ++i)
@@ -153,8 +151,8 @@ void run_system_of_size(CurveSystem& sys, const RateLawConstants& k) {
 void integrate_system(CurveSystem& sys, CurveSampling* sampling, const RateLawConstants& k) {
     if (sys.n == 0) return;
     const SystemRate<0> rate{k, sys.y0, sys.n};
-    hamming_step_with(1, sys.n, OBJECTIVE_STEP, &sys.t, sys.c, ALPHA, rate);
-    sys.steps = 4;
+    start_curves(sys.n, &sys.t, sys.c, rate);
+    sys.steps = START_UP_STEPS;
     update_system(sys, sampling);
     while (sys.n > 0) {
         run_system_of_size<SMALL_SYSTEM>(sys, k);
@@ -204,7 +202,7 @@ double residual_sum(const CurveSampling* sampling) {
         for (int i = 1; i <= sampling[p].k; ++i) {
             const double v = plots.plot[p].point[i].concentration[0];
             // A concentration of 0 or below marks a point that was not measured: it is
-            // simulated, but never compared.
+            // simulated, but never compared (see point_compared).
             if (v > 0.0) {
                 const double d = fit_workspace.sim_value[p][i] - v;
                 sum += d * d;
@@ -215,6 +213,10 @@ double residual_sum(const CurveSampling* sampling) {
 }
 
 }  // namespace
+
+bool point_compared(const Plot& plot, int sampled, int i) {
+    return i >= 1 && i < sampled && plot.point[i].concentration[0] > 0.0;
+}
 
 int interval_steps(double from, double to, double step) {
     const double needed = (to - from) / step + 0.5;
@@ -236,6 +238,11 @@ double sum_of_squares_in_systems(const double* x, int curves_per_system) {
     FitWorkspace& ws = fit_workspace;
     ws.rate_constants[0] = x[0] * ws.constant_mid[0];
     if (ws.rate_constants[0] < 0.0) ws.rate_constants[0] = 0.0;
+    return sum_of_squares_of_constants(curves_per_system);
+}
+
+double sum_of_squares_of_constants(int curves_per_system) {
+    FitWorkspace& ws = fit_workspace;
     const RateLawConstants k = rate_law_constants(ws.rate_constants);
 
     double ss_tot = 0.0;

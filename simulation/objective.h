@@ -1,8 +1,8 @@
 // Least-squares objective of the fit.
 #pragma once
 
-// Integration step of every curve, in the time unit of the curve files.
-constexpr double OBJECTIVE_STEP = 0.01;
+#include "problem/records.h"
+#include "simulation/curve_integration.h"
 
 // The sum of squares at x, silently: sets constant 0 to x[0] times its midpoint
 // (never below 0), integrates every curve, and leaves the simulated values, the
@@ -14,9 +14,17 @@ double sum_of_squares_at(const double* x);
 // Every result is the same for any size; only the speed differs.
 double sum_of_squares_in_systems(const double* x, int curves_per_system);
 
+// The evaluation itself, at the rate constants the workspace holds now (constant 0
+// included), with the results left in the workspace as above.
+double sum_of_squares_of_constants(int curves_per_system = PLOTS);
+
 // The objective the fit minimises: sum_of_squares_at, then the quality line
 // on standard output.
 double fit_objective(const double* x);
+
+// Whether point i of a curve enters the sum of squares, when the evaluation sampled points
+// 0..sampled-1: every sampled point after point 0 whose measured concentration is above 0.
+bool point_compared(const Plot& plot, int sampled, int i);
 
 // Whole steps of `step` from time `from` to time `to`, halves rounded up;
 // -1 (never reached) where the quotient is not a number or no int. A point is

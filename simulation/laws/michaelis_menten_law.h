@@ -4,11 +4,18 @@
 #pragma once
 
 #include "problem/records.h"
+#include "simulation/laws/constant_info.h"
 
 static_assert(CONSTANTS == 2, "the Michaelis-Menten law has two constants");
 
-// Names of the constants of the parameter file, index by index.
-constexpr const char* CONSTANT_NAMES[CONSTANTS] = {"Km", "Vmax"};
+constexpr const char* LAW_NAME = "Michaelis-Menten";
+constexpr const char* LAW_FORMULA = "dS/dt = -Vmax S / (Km + S)";
+
+// The constants of the parameter file, index by index.
+constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
+    {"Km", ConstantRole::AFFINITY, "the substrate concentration at half the maximal rate"},
+    {"Vmax", ConstantRole::MAXIMAL_RATE, "the maximal rate, concentration per time unit"},
+};
 
 // rc: the constants in the order the law uses them, rc[0] the maximal rate,
 // rc[1] the Michaelis constant.
@@ -24,6 +31,6 @@ inline RateLawConstants rate_law_constants(const double* rate_constants) {
 }
 
 // The numerator first, then the denominator, then one division.
-inline double rate_law(const RateLawConstants& k, double y, double /*y0*/) {
+inline double rate_law(const RateLawConstants& k, double y, double /*y0*/, double /*t*/) {
     return (-k.rc[0] * y) / (k.rc[1] + y);
 }

@@ -8,11 +8,19 @@
 #pragma once
 
 #include "problem/records.h"
+#include "simulation/laws/constant_info.h"
 
 static_assert(CONSTANTS == 3, "the product-driven law has three constants");
 
-// Names of the constants of the parameter file, index by index.
-constexpr const char* CONSTANT_NAMES[CONSTANTS] = {"Km", "Vmax", "K2"};
+constexpr const char* LAW_NAME = "product-driven";
+constexpr const char* LAW_FORMULA = "dS/dt = -Vmax u / (Km (1 + S / K2) + u), u = S0 - S";
+
+// The constants of the parameter file, index by index.
+constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
+    {"Km", ConstantRole::AFFINITY, "the Michaelis constant of the decrease u = S0 - S"},
+    {"Vmax", ConstantRole::MAXIMAL_RATE, "the maximal rate, concentration per time unit"},
+    {"K2", ConstantRole::DIVISOR, "the concentration that scales the substrate's hold on Km"},
+};
 
 // rc: the constants in the order the law uses them, rc[0] the maximal rate,
 // rc[1] the Michaelis constant, rc[2] the divisor of y in the Michaelis term's factor.
@@ -29,7 +37,7 @@ inline RateLawConstants rate_law_constants(const double* rate_constants) {
 }
 
 // The numerator first, then the denominator, then one division.
-inline double rate_law(const RateLawConstants& k, double y, double y0) {
+inline double rate_law(const RateLawConstants& k, double y, double y0, double /*t*/) {
     const double u = y0 - y;
     return (-k.rc[0] * u) / ((y / k.rc[2] + 1.0) * k.rc[1] + u);
 }
