@@ -1,4 +1,4 @@
-#include "report/curve_checks.h"
+#include "checks/curve_checks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,35 +11,12 @@ namespace input_checks {
 
 namespace {
 
-constexpr long long START_UP_STEPS = 4;  // the integrator's start-up takes four steps at once
-// Model time is a running sum of steps; up to this many steps it is summed as the integrator
-// sums it, beyond that it is taken as steps times the step.
-constexpr long long EXACT_CLOCK_STEPS = 1000000;
 // A shift of the sampled time below this fraction of a step, or this fraction of the time
 // itself, is rounding of the decimal times, not a time off the grid.
 constexpr double GRID_TOLERANCE_STEPS = 1e-6;
 constexpr double GRID_RELATIVE = 1e-12;
 // Lines named in one warning about many points.
 constexpr int LINES_LISTED = 10;
-
-// Model time after a number of steps, as the integrator's running sum gives it.
-class ModelClock {
-  public:
-    double after(long long steps) {
-        if (steps > EXACT_CLOCK_STEPS) return static_cast<double>(steps) * OBJECTIVE_STEP;
-        if (steps < taken_) {
-            taken_ = 0;
-            t_ = 0.0;
-        }
-        for (; taken_ < steps; ++taken_)
-            t_ = t_ + OBJECTIVE_STEP;
-        return t_;
-    }
-
-  private:
-    long long taken_ = 0;
-    double t_ = 0.0;
-};
 
 // One curve with the facts every check needs.
 struct Curve {
@@ -57,7 +34,7 @@ struct Curve {
     bool already_warned(int i) const {
         return i < static_cast<int>(lines.points.size()) && lines.points[i].warned;
     }
-    bool compared(int i) const { return i >= 1 && i < reached && conc(i) > 0.0; }
+    bool compared(int i) const { return point_compared(plot, reached, i); }
 };
 
 int steps_between(const Plot& plot, int k) {
@@ -287,25 +264,6 @@ std::string no_point_cause(const Curve& c, int& line) {
 }
 
 }  // namespace
-
-int predicted_points_sampled(const Plot& plot) {
-    const int n = std::clamp(plot.pointCount, 0, POINTS);
-    if (n <= 1) return n;
-    const double end = plot.point[n - 1].time;
-    if (!(end >= 0.0)) return 1;
-    ModelClock clock;
-    long long at = 0;
-    for (int k = 0; k + 1 < n; ++k) {
-        const int needed = steps_between(plot, k);
-        if (needed <= 0) return k + 1;
-        if (k == 0 && needed < START_UP_STEPS) return 1;
-        const long long target = at + needed;
-        // The step that meets a point is taken only while the time before it is within the end.
-        if (target > START_UP_STEPS && clock.after(target - 1) > end) return k + 1;
-        at = target;
-    }
-    return n;
-}
 
 void check_curve(const CurveLines& lines, const Plot& plot, int pointsSampled, FileWarnings& out) {
     const int n = std::clamp(plot.pointCount, 0, POINTS);

@@ -2,16 +2,14 @@
 // compared, and why the others are not.
 #pragma once
 
+#include "checks/curve_lines.h"
+#include "checks/file_warnings.h"
+#include "checks/line_reading.h"
+#include "checks/line_words.h"
+#include "checks/message_text.h"
 #include "problem/records.h"
-#include "report/check_text.h"
-#include "report/curve_lines.h"
 
 namespace input_checks {
-
-// The objective's count of points 0..n-1 sampled, worked out from the times alone, for a
-// caller without a fit. Near the end of a curve that was not started at time 0 it may differ
-// from the objective's count by one point where the model time meets the last time exactly.
-int predicted_points_sampled(const Plot& plot);
 
 // Warnings about the curve in plot, read from the lines described by lines; pointsSampled is
 // the objective's count (clamped into the curve).

@@ -1,4 +1,4 @@
-#include "report/curve_lines.h"
+#include "checks/curve_lines.h"
 
 #include <climits>
 

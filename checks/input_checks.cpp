@@ -1,4 +1,4 @@
-#include "report/input_checks.h"
+#include "checks/input_checks.h"
 
 #include <algorithm>
 #include <exception>
@@ -8,11 +8,14 @@
 #include <system_error>
 #include <vector>
 
+#include "checks/curve_checks.h"
+#include "checks/curve_lines.h"
+#include "checks/file_warnings.h"
+#include "checks/line_reading.h"
+#include "checks/line_words.h"
+#include "checks/message_text.h"
+#include "checks/parameter_lines.h"
 #include "problem/input_file.h"
-#include "report/check_text.h"
-#include "report/curve_checks.h"
-#include "report/curve_lines.h"
-#include "report/parameter_lines.h"
 
 namespace fs = std::filesystem;
 using namespace input_checks;
@@ -134,10 +137,8 @@ void check_all(const std::string& parameterFile, const ConstantSet& constants, c
                                 static_cast<int>(parameters.plots().size()));
     for (int p = 0; p < curves; ++p) {
         const Plot& plot = plots.plot[p];
-        const int sampled =
-            points_sampled != nullptr ? points_sampled[p] : predicted_points_sampled(plot);
-        check_curve_file(parameterFile, parameters.plots()[p], p, plot, sampled, parameterOut,
-                         curveWarnings);
+        check_curve_file(parameterFile, parameters.plots()[p], p, plot, points_sampled[p],
+                         parameterOut, curveWarnings);
     }
     parameterOut.finish(warnings);
     for (Warning& w : curveWarnings)

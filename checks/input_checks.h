@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "checks/warning.h"
 #include "problem/records.h"
-#include "report/fit_report.h"
 
 // Reads the parameter file and every curve file it names again, line by line (so that each
 // warning can name its file and line), and appends a warning for every trap found.

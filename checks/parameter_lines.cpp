@@ -1,6 +1,8 @@
-#include "report/parameter_lines.h"
+#include "checks/parameter_lines.h"
 
 #include <climits>
+
+#include "simulation/rate_law.h"
 
 namespace input_checks {
 
@@ -38,8 +40,7 @@ std::string miscased_keyword(const std::string& word) {
 }
 
 std::string constant_name(int j) {
-    static const char* const NAMES[] = {"Km", "Vmax", "K2"};
-    return j >= 0 && j < 3 && j < CONSTANTS ? NAMES[j] : "constant " + std::to_string(j);
+    return j >= 0 && j < CONSTANTS ? LAW_CONSTANTS[j].name : "constant " + std::to_string(j);
 }
 
 std::string constant_list() {
@@ -55,16 +56,24 @@ std::string constant_list() {
 
 // What a constant held at 0, or fitted from 0, does to the fit.
 std::string at_zero(int j) {
+    const std::string name = constant_name(j);
     if (j == 0) {
-        return "Km starts at 0 and stays there: the fit moves Km in units of the midpoint of its "
-               "range";
+        return name + " starts at 0 and stays there: the fit moves " + name +
+               " in units of the midpoint of its range";
     }
-    if (j == 1) {
-        return "Vmax is held at 0 and nothing moves: every simulated curve stays at its initial "
-               "concentration, whatever Km is";
+    switch (LAW_CONSTANTS[j].role) {
+        case ConstantRole::MAXIMAL_RATE:
+            return name +
+                   " is held at 0 and nothing moves: every simulated curve stays at its initial "
+                   "concentration, whatever " +
+                   constant_name(0) + " is";
+        case ConstantRole::DIVISOR:
+            return name + " is held at 0, and the rate law divides by it";
+        case ConstantRole::AFFINITY:
+        case ConstantRole::DECAY_RATE:
+            break;
     }
-    if (j == 2) return "K2 is held at 0, and the rate law divides by it";
-    return constant_name(j) + " is held at 0";
+    return name + " is held at 0";
 }
 
 int as_line(long long physical) {
@@ -230,8 +239,9 @@ void ParameterLineChecks::const_line(LineWords& words, const std::string& text, 
     if (!argumentsClean || !(min_ > value_ || value_ > max_)) return;
 
     const std::string mid = number((max_ + min_) / 2.0);
-    const std::string use = ind_ == 0 ? "the fit of Km starts from the midpoint " + mid
-                                      : constant_name(ind_) + " is held at the midpoint " + mid;
+    const std::string use =
+        ind_ == 0 ? "the fit of " + constant_name(0) + " starts from the midpoint " + mid
+                  : constant_name(ind_) + " is held at the midpoint " + mid;
     const std::string what =
         min_ > max_ ? "the lower bound " + number(min_) + " is above the upper bound " +
                           number(max_) + "; the reader only reports it, and " + use +

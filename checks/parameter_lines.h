@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "checks/file_warnings.h"
+#include "checks/line_reading.h"
+#include "checks/line_words.h"
+#include "checks/message_text.h"
 #include "problem/records.h"
-#include "report/check_text.h"
 
 namespace input_checks {
 

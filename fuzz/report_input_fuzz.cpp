@@ -1,8 +1,8 @@
-// The report's checks of the input text, without files. The input is cut at every "@@\n": the
-// first piece is the parameter file, the following ones are the curve files of its plot lines
-// in order (a plot line without a piece names a file that is not there). The last byte picks
-// the objective's count of points sampled: the count worked out from the times, or any other,
-// as a fit on a changed file might leave it.
+// The checks of the input text, without files. The input is cut at every "@@\n": the first
+// piece is the parameter file, the following ones are the curve files of its plot lines in
+// order (a plot line without a piece names a file that is not there). The last byte picks
+// the objective's count of points sampled: every point, or any other count, as a fit on a
+// changed file might leave it.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -10,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "checks/curve_checks.h"
+#include "checks/curve_lines.h"
+#include "checks/file_warnings.h"
+#include "checks/line_reading.h"
+#include "checks/message_text.h"
+#include "checks/parameter_lines.h"
 #include "problem/records.h"
-#include "report/check_text.h"
-#include "report/curve_checks.h"
-#include "report/curve_lines.h"
-#include "report/parameter_lines.h"
 
 namespace {
 
@@ -57,10 +59,7 @@ void check_warnings(const std::vector<Warning>& warnings) {
 }
 
 int pick_sampled(const Plot& plot, uint8_t choice) {
-    const int predicted = predicted_points_sampled(plot);
-    if (predicted < 0 || predicted > plot.pointCount) __builtin_trap();
-    if (plot.pointCount > 0 && predicted < 1) __builtin_trap();
-    return choice % 2 == 0 ? predicted : choice / 2 - 8;
+    return choice % 2 == 0 ? plot.pointCount : choice / 2 - 8;
 }
 
 void check_curve_text(const std::string& name, const std::string& text, uint8_t choice) {

@@ -1,25 +1,20 @@
 // What the fit report knows of one fit: the problem as the readers left it, the fit that
-// velkor makes, its statistics and the warnings about the input. Filled by the analysis and
-// the input checks, read by the summary, the JSON, the table and the figure.
+// the fit program makes, its statistics and the warnings about the input. Filled by the
+// analysis and the input checks, read by the summary, the JSON, the table and the figure.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "checks/warning.h"
 #include "problem/records.h"
-
-// A trap of the input or a doubt about the fit.
-struct Warning {
-    std::string file;  // empty where no file is concerned
-    int line;          // line of the file, counting every line from 1; 0 where none
-    std::string message;
-};
+#include "statistics/free_fit.h"
 
 // One measured point of a curve, as the fit saw it.
 struct PointRow {
     double time;       // as written in the curve file
     double measured;   // the concentration read (0 where the line held none)
-    double simulated;  // at the fitted Km; NaN where the simulation never reached the point
+    double simulated;  // at the fitted constant; NaN where the simulation never reached it
     bool compared;     // whether it enters the sum of squares
 };
 
@@ -36,35 +31,25 @@ struct CurveResult {
     double r_squared;     // around the curve's own mean of its compared points; NaN if undefined
 };
 
-// The least-squares fit of Km and Vmax together (velkor fits Km alone).
-struct FreeFit {
-    bool made;  // false when fewer than three points are compared
-    double km, vmax;
-    double km_standard_error, vmax_standard_error;  // NaN where undefined
-    double correlation;                             // of the two estimates; NaN where undefined
-    double sum_of_squares;
-};
-
 struct FitReport {
     std::string program;         // "velkor" or "velkor-b": the fit this report stands for
     std::string parameter_file;  // as given with -f
     std::string time_unit;       // axis labels; empty when not given
     std::string conc_unit;
 
-    ConstantSet ranges;                 // as read from the parameter file
-    double constants[CONSTANTS];        // [0] the fitted Km, the others held at their midpoints
-    const char* const* constant_names;  // "Km", "Vmax", ... of the program's rate law
+    ConstantSet ranges;           // as read from the parameter file
+    double constants[CONSTANTS];  // [0] the fitted constant, the others held at their midpoints
 
     int points_compared;
-    double sum_of_squares;     // at the fitted Km
-    double residual_sd;        // sqrt(RSS / (n - 1)); NaN when n < 2
-    double r_squared;          // 1 - RSS / TSS, TSS over the compared points around their mean
-    double quality;            // velkor's own figure at the fitted Km
-    double km_standard_error;  // NaN where undefined
-    double km_ci95[2];         // profile interval; NaN for a side that is unbounded or undefined
-    // Km refitted with held constant j (1 .. CONSTANTS-1) at the lower and upper end of its
-    // range, the others at their midpoints; [0] unused.
-    double km_at_range_ends[CONSTANTS][2];
+    double sum_of_squares;  // at the fitted constant
+    double residual_sd;     // sqrt(RSS / (n - 1)); NaN when n < 2
+    double r_squared;       // 1 - RSS / TSS, TSS over the compared points around their mean
+    double quality;         // the fit program's own figure at the fitted constant
+    double standard_error;  // of the fitted constant; NaN where undefined
+    double ci95[2];         // its profile interval; NaN for a side that is unbounded or undefined
+    // Constant 0 refitted with held constant j (1 .. CONSTANTS-1) at the lower and upper end
+    // of its range, the others at their midpoints; [0] unused.
+    double at_range_ends[CONSTANTS][2];
     FreeFit free_fit;
 
     int points_sampled[PLOTS];        // per curve: points reached by the simulation, point 0 too

@@ -4,14 +4,16 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "simulation/rate_law.h"
+
 namespace {
 
 // Keys in the order a reader meets them: the fit first, the curves and warnings last.
 using json = nlohmann::ordered_json;
 
-// JSON keys of the constants: their names in lower case (vmax, k2).
-std::string key_of(const char* name) {
-    std::string key(name);
+// JSON keys of the constants: their names in lower case (km, vmax, k2).
+std::string key(int j) {
+    std::string key(LAW_CONSTANTS[j].name);
     for (char& c : key)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return key;
@@ -24,12 +26,14 @@ json pair(double a, double b) {
 
 json free_fit_json(const FreeFit& free) {
     if (!free.made) return nullptr;
-    return {{"km", free.km},
-            {"vmax", free.vmax},
-            {"km_standard_error", free.km_standard_error},
-            {"vmax_standard_error", free.vmax_standard_error},
-            {"correlation", free.correlation},
-            {"sum_of_squares", free.sum_of_squares}};
+    json j;
+    j[key(0)] = free.constants[0];
+    j[key(1)] = free.constants[1];
+    j[key(0) + "_standard_error"] = free.covariance.standard_error(0);
+    j[key(1) + "_standard_error"] = free.covariance.standard_error(1);
+    j["correlation"] = free.covariance.correlation(0, 1);
+    j["sum_of_squares"] = free.sum_of_squares;
+    return j;
 }
 
 json curves_json(const FitReport& report) {
@@ -58,12 +62,11 @@ json report_json(const FitReport& report) {
     j["program"] = report.program;
     j["parameter_file"] = report.parameter_file;
     j["units"] = {{"time", report.time_unit}, {"concentration", report.conc_unit}};
-    j["km"] = report.constants[0];
+    j[key(0)] = report.constants[0];
     json held = json::object(), ranges = json::object();
     for (int c = 0; c < CONSTANTS; ++c) {
-        const std::string key = key_of(report.constant_names[c]);
-        if (c > 0) held[key] = report.constants[c];
-        ranges[key] = pair(report.ranges.constant_min[c], report.ranges.constant_max[c]);
+        if (c > 0) held[key(c)] = report.constants[c];
+        ranges[key(c)] = pair(report.ranges.constant_min[c], report.ranges.constant_max[c]);
     }
     j["held"] = held;
     j["ranges"] = ranges;
@@ -72,11 +75,11 @@ json report_json(const FitReport& report) {
     j["residual_sd"] = report.residual_sd;
     j["r_squared"] = report.r_squared;
     j["quality"] = report.quality;
-    j["km_standard_error"] = report.km_standard_error;
-    j["km_ci95"] = pair(report.km_ci95[0], report.km_ci95[1]);
+    j[key(0) + "_standard_error"] = report.standard_error;
+    j[key(0) + "_ci95"] = pair(report.ci95[0], report.ci95[1]);
     for (int c = 1; c < CONSTANTS; ++c)
-        j["km_at_" + key_of(report.constant_names[c]) + "_range_ends"] =
-            pair(report.km_at_range_ends[c][0], report.km_at_range_ends[c][1]);
+        j[key(0) + "_at_" + key(c) + "_range_ends"] =
+            pair(report.at_range_ends[c][0], report.at_range_ends[c][1]);
     j["free_fit"] = free_fit_json(report.free_fit);
     j["curves"] = curves_json(report);
     j["warnings"] = warnings_json(report);

@@ -3,21 +3,23 @@
 //   exit 0  a fit was made (warnings or not)
 //        1  an output file could not be written
 //        2  nothing can be fitted: no parameter file read, or no point compared
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 
-#include "problem/input_file.h"
+#include "checks/input_checks.h"
 #include "problem/records.h"
-#include "report/analysis.h"
-#include "report/figure.h"
+#include "report/figure_script.h"
+#include "report/fit_analysis.h"
 #include "report/fit_report.h"
-#include "report/input_checks.h"
+#include "report/gnuplot_process.h"
 #include "report/json_output.h"
-#include "report/quiet_reading.h"
+#include "report/problem_input.h"
 #include "report/report_options.h"
 #include "report/summary.h"
 #include "report/table_output.h"
@@ -25,6 +27,14 @@
 namespace {
 
 const char* const PROGRAM = VELKOR_PROGRAM "-report";
+
+// A parameter file the reader could not open would make it print its own complaint; this
+// asks the file system instead of opening the file a second time.
+bool readable_file(const std::string& path) {
+    struct stat info;
+    return !path.empty() && stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) &&
+           access(path.c_str(), R_OK) == 0;
+}
 
 int nothing_to_fit(const std::string& reason) {
     std::cerr << PROGRAM << ": " << reason << std::endl;
@@ -75,15 +85,15 @@ int main(int argc, char** argv) {
         print_report_usage(PROGRAM);
         return nothing_to_fit("no parameter file given (-f FILE)");
     }
-    std::ifstream probe;
-    if (!open_for_reading(probe, options.parameter_file))
+    if (!readable_file(options.parameter_file))
         return nothing_to_fit("cannot open the parameter file " + options.parameter_file);
-    probe.close();
 
     FigureRenderer renderer;  // gnuplot starts while the fit runs
 
     ReadProblem problem;
-    read_problem_quietly(options.parameter_file, problem);
+    read_problem(options.parameter_file, problem);
+    if (!problem.reading.opened)
+        return nothing_to_fit("cannot open the parameter file " + options.parameter_file);
     const ConstantSet& constants = problem.constants;
     PlotSet* plots = problem.plots.get();
 
@@ -94,7 +104,7 @@ int main(int argc, char** argv) {
     report.conc_unit = options.conc_unit;
     analyse_fit(constants, *plots, report);
     for (int p = 0; p < plots->plotCount; ++p)
-        report.curves[p].file = problem.plot_names[p];
+        report.curves[p].file = problem.reading.plot_names[p];
     std::vector<Warning> fit_warnings;
     fit_warnings.swap(report.warnings);
     check_input(options.parameter_file, constants, *plots, report.points_sampled, report.warnings);

@@ -5,21 +5,23 @@
 #include <iostream>
 #include <string>
 
+#include "simulation/rate_law.h"
+#include "text/number_text.h"
+
 namespace {
 
 // %.Ng, or "undefined" for NaN.
 std::string g(double v, int digits = 6) {
-    if (std::isnan(v)) return "undefined";
-    char text[40];
-    std::snprintf(text, sizeof text, "%.*g", digits, v);
-    return text;
+    return significant(v, digits, NonFinite::UNDEFINED);
 }
 
 // The fit program's own format, so the two can be compared digit for digit.
 std::string e5(double v) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%10.5e", v);
-    return text;
+    return number_text(v, "%10.5e");
+}
+
+std::string name(int j) {
+    return LAW_CONSTANTS[j].name;
 }
 
 std::string with_unit(const std::string& value, const std::string& unit) {
@@ -40,8 +42,8 @@ int point_count(const FitReport& report) {
 }
 
 std::string interval(const FitReport& report) {
-    const double low = report.km_ci95[0], high = report.km_ci95[1];
-    if (std::isnan(low) && std::isnan(high) && std::isnan(report.km_standard_error))
+    const double low = report.ci95[0], high = report.ci95[1];
+    if (std::isnan(low) && std::isnan(high) && std::isnan(report.standard_error))
         return "undefined";
     return (std::isnan(low) ? std::string("unbounded") : g(low)) + " .. " +
            (std::isnan(high) ? std::string("unbounded") : g(high)) + " (profile)";
@@ -49,26 +51,24 @@ std::string interval(const FitReport& report) {
 
 void print_held(const FitReport& report) {
     for (int j = 1; j < CONSTANTS; ++j) {
-        const std::string name = report.constant_names[j];
-        line(name + " held at", g(report.constants[j]) + " (midpoint of " +
-                                    g(report.ranges.constant_min[j]) + " .. " +
-                                    g(report.ranges.constant_max[j]) + ")");
+        line(name(j) + " held at", g(report.constants[j]) + " (midpoint of " +
+                                       g(report.ranges.constant_min[j]) + " .. " +
+                                       g(report.ranges.constant_max[j]) + ")");
     }
 }
 
 // A refit that ran into the clamp at 0 gives a bound, not an estimate.
-std::string refit(double km) {
-    return km == 0.0 ? "0 (held at 0)" : g(km, 4);
+std::string refit(double value) {
+    return value == 0.0 ? "0 (held at 0)" : g(value, 4);
 }
 
 void print_sensitivity(const FitReport& report) {
     for (int j = 1; j < CONSTANTS; ++j) {
-        const std::string name = report.constant_names[j];
         const std::string ends =
-            refit(report.km_at_range_ends[j][0]) + " .. " + refit(report.km_at_range_ends[j][1]);
-        line("Km with " + name + " at ends", ends + " (" + name + " = " +
-                                                 g(report.ranges.constant_min[j]) + " .. " +
-                                                 g(report.ranges.constant_max[j]) + ")");
+            refit(report.at_range_ends[j][0]) + " .. " + refit(report.at_range_ends[j][1]);
+        line(name(0) + " with " + name(j) + " at ends",
+             ends + " (" + name(j) + " = " + g(report.ranges.constant_min[j]) + " .. " +
+                 g(report.ranges.constant_max[j]) + ")");
     }
 }
 
@@ -78,19 +78,20 @@ void print_free_fit(const FitReport& report) {
         line("free fit", "not made (fewer than 3 points compared)");
         return;
     }
-    line("free fit (Km, Vmax)", "Km " + g(free.km, 5) + " ± " + g(free.km_standard_error, 2) +
-                                    ", Vmax " + g(free.vmax, 5) + " ± " +
-                                    g(free.vmax_standard_error, 2) + ", correlation " +
-                                    g(free.correlation, 3));
-    std::cout << "                      (the fit program holds Vmax; this fit does not)"
-              << std::endl;
+    const Covariance& c = free.covariance;
+    line("free fit (" + name(0) + ", " + name(1) + ")",
+         name(0) + " " + g(free.constants[0], 5) + " ± " + g(c.standard_error(0), 2) + ", " +
+             name(1) + " " + g(free.constants[1], 5) + " ± " + g(c.standard_error(1), 2) +
+             ", correlation " + g(c.correlation(0, 1), 3));
+    std::cout << "                      (the fit program holds " << name(1)
+              << "; this fit does not)" << std::endl;
 }
 
 }  // namespace
 
 void print_summary(const FitReport& report) {
-    std::cout << report.program << " fit of " << report.parameter_file
-              << ": Km fitted, the other constants held" << std::endl;
+    std::cout << report.program << " fit of " << report.parameter_file << ": " << name(0)
+              << " fitted, the other constants held" << std::endl;
     print_held(report);
     line("points compared", std::to_string(report.points_compared) + " of " +
                                 std::to_string(point_count(report)) + " in " +
@@ -99,9 +100,9 @@ void print_summary(const FitReport& report) {
     line("residual sd", with_unit(g(report.residual_sd, 3), report.conc_unit));
     line("R squared",
          g(report.r_squared) + " (the fit program's quality figure: " + e5(report.quality) + ")");
-    line("Km",
-         e5(report.constants[0]) + " ± " + g(report.km_standard_error, 2) + " (standard error)");
-    line("95 % interval of Km", interval(report));
+    line(name(0),
+         e5(report.constants[0]) + " ± " + g(report.standard_error, 2) + " (standard error)");
+    line("95 % interval of " + name(0), interval(report));
     print_sensitivity(report);
     print_free_fit(report);
     print_warnings(report);

@@ -5,7 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "report/utf8_text.h"
+#include "text/number_text.h"
+#include "text/utf8_text.h"
 
 namespace {
 
@@ -17,23 +18,7 @@ const char* const FULL_PRECISION = "%.17g";
 // R's own spellings of the special values, which pandas and gnuplot read as well; printf's
 // "nan" and "-nan" are not R's.
 std::string number(double value) {
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
-    char text[32];
-    std::snprintf(text, sizeof text, FULL_PRECISION, value);
-    return text;
-}
-
-// A byte that is not UTF-8 (of a Latin-1 name, say) would make pandas refuse the whole
-// table, so it becomes '?'.
-std::string valid_utf8(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        const size_t length = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : utf8_length(text, i);
-        out += length ? text.substr(i, length) : "?";
-        i += length ? length : 1;
-    }
-    return out;
+    return number_text(value, FULL_PRECISION, NonFinite::R);
 }
 
 // A tab or a line break inside a name would shift the columns or split the row, so they
@@ -42,7 +27,9 @@ std::string valid_utf8(const std::string& text) {
 std::string file_field(const std::string& name) {
     std::string field;
     bool has_quote = false;
-    for (char c : valid_utf8(name)) {
+    // A byte that is not UTF-8 (of a Latin-1 name, say) would make pandas refuse the whole
+    // table, so it becomes '?'.
+    for (char c : clean_utf8(name)) {
         if (c == '\t' || c == '\n' || c == '\r') c = ' ';
         if (c == '"') {
             has_quote = true;

@@ -1,8 +1,6 @@
 // The report's statistics against the closed-form progress curve: the standard error, the
 // profile interval, R², the refits at the range ends and the free fit, each recomputed here
 // from the Lambert-W solution instead of the integrator.
-#include "report/analysis.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "report/fit_analysis.h"
 #include "tests/support/michaelis_menten.h"
 
 namespace {
@@ -73,10 +72,10 @@ struct Problem {
     // Derivatives of the closed form by central differences of relative step 1e-6.
     std::vector<double> jacobian(double km, double vmax, bool by_vmax) const {
         const double h = 1e-6 * (by_vmax ? vmax : km);
-        const std::vector<double> up = by_vmax ? curve_values(km, vmax + h)
-                                               : curve_values(km + h, vmax);
-        const std::vector<double> down = by_vmax ? curve_values(km, vmax - h)
-                                                 : curve_values(km - h, vmax);
+        const std::vector<double> up =
+            by_vmax ? curve_values(km, vmax + h) : curve_values(km + h, vmax);
+        const std::vector<double> down =
+            by_vmax ? curve_values(km, vmax - h) : curve_values(km - h, vmax);
         std::vector<double> j(up.size());
         for (size_t i = 0; i < j.size(); ++i)
             j[i] = (up[i] - down[i]) / (2.0 * h);
@@ -148,14 +147,14 @@ TEST_F(ReportAnalysis, StandardErrorAndProfileIntervalMatchTheClosedForm) {
     const double rss = problem_->rss(km, VMAX);
     const std::vector<double> j = problem_->jacobian(km, VMAX, false);
     const double se = std::sqrt(rss / 35.0 / dot(j, j));
-    EXPECT_NEAR(r.km_standard_error / se, 1.0, 1e-4);
+    EXPECT_NEAR(r.standard_error / se, 1.0, 1e-4);
 
     const double level = rss * (1.0 + F_95_1_35 / 35.0);
     auto above = [&](double k) { return problem_->rss(k, VMAX) - level; };
     const double low = bisect(above, 0.5 * km, km), high = bisect(above, km, 1.5 * km);
     // The table's four decimals of F move the ends by less than 1e-6 of Km.
-    EXPECT_NEAR(r.km_ci95[0], low, 2e-6 * km);
-    EXPECT_NEAR(r.km_ci95[1], high, 2e-6 * km);
+    EXPECT_NEAR(r.ci95[0], low, 2e-6 * km);
+    EXPECT_NEAR(r.ci95[1], high, 2e-6 * km);
     EXPECT_LT(low, km - se);
     EXPECT_GT(high, km + se);
 }
@@ -164,32 +163,33 @@ TEST_F(ReportAnalysis, RefitsAtTheEndsOfTheVmaxRangeAreMinimaOfTheirOwn) {
     const FitReport& r = *report_;
     for (int end = 0; end < 2; ++end) {
         const double vmax = end == 0 ? 0.03 : 0.07;
-        const double km = r.km_at_range_ends[1][end];
+        const double km = r.at_range_ends[1][end];
         ASSERT_GT(km, 0.0);
         EXPECT_LT(problem_->rss(km, vmax), problem_->rss(km * 1.001, vmax));
         EXPECT_LT(problem_->rss(km, vmax), problem_->rss(km * 0.999, vmax));
     }
     // A smaller maximal rate needs a smaller Km to fall as fast.
-    EXPECT_LT(r.km_at_range_ends[1][0], r.constants[0]);
-    EXPECT_GT(r.km_at_range_ends[1][1], r.constants[0]);
+    EXPECT_LT(r.at_range_ends[1][0], r.constants[0]);
+    EXPECT_GT(r.at_range_ends[1][1], r.constants[0]);
 }
 
 TEST_F(ReportAnalysis, FreeFitIsTheLeastSquaresPointWithGaussNewtonErrors) {
     const FreeFit& f = report_->free_fit;
     ASSERT_TRUE(f.made);
-    EXPECT_NEAR(f.km, KM, 0.05);
-    EXPECT_NEAR(f.vmax, VMAX, 0.002);
-    EXPECT_LE(problem_->rss(f.km, f.vmax), problem_->rss(report_->constants[0], VMAX));
-    EXPECT_NEAR(f.sum_of_squares / problem_->rss(f.km, f.vmax), 1.0, 1e-6);
+    EXPECT_NEAR(f.constants[0], KM, 0.05);
+    EXPECT_NEAR(f.constants[1], VMAX, 0.002);
+    EXPECT_LE(problem_->rss(f.constants[0], f.constants[1]),
+              problem_->rss(report_->constants[0], VMAX));
+    EXPECT_NEAR(f.sum_of_squares / problem_->rss(f.constants[0], f.constants[1]), 1.0, 1e-6);
 
-    const std::vector<double> jk = problem_->jacobian(f.km, f.vmax, false);
-    const std::vector<double> jv = problem_->jacobian(f.km, f.vmax, true);
+    const std::vector<double> jk = problem_->jacobian(f.constants[0], f.constants[1], false);
+    const std::vector<double> jv = problem_->jacobian(f.constants[0], f.constants[1], true);
     const double a = dot(jk, jk), b = dot(jk, jv), d = dot(jv, jv);
-    const double s2 = problem_->rss(f.km, f.vmax) / 34.0;
+    const double s2 = problem_->rss(f.constants[0], f.constants[1]) / 34.0;
     const double det = a * d - b * b;
-    EXPECT_NEAR(f.km_standard_error / std::sqrt(s2 * d / det), 1.0, 1e-3);
-    EXPECT_NEAR(f.vmax_standard_error / std::sqrt(s2 * a / det), 1.0, 1e-3);
-    EXPECT_NEAR(f.correlation, -b / std::sqrt(a * d), 1e-4);
+    EXPECT_NEAR(f.covariance.standard_error(0) / std::sqrt(s2 * d / det), 1.0, 1e-3);
+    EXPECT_NEAR(f.covariance.standard_error(1) / std::sqrt(s2 * a / det), 1.0, 1e-3);
+    EXPECT_NEAR(f.covariance.correlation(0, 1), -b / std::sqrt(a * d), 1e-4);
 }
 
 }  // namespace

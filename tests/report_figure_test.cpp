@@ -13,7 +13,8 @@
 #include <string>
 #include <thread>
 
-#include "report/figure.h"
+#include "report/figure_script.h"
+#include "report/gnuplot_process.h"
 #include "report/table_output.h"
 #include "tests/support/scratch_files.h"
 

@@ -1,4 +1,4 @@
-#include "report/utf8_text.h"
+#include "text/utf8_text.h"
 
 std::size_t utf8_length(const std::string& text, std::size_t i) {
     const auto byte = [&](std::size_t k) {
@@ -22,4 +22,24 @@ std::size_t utf8_length(const std::string& text, std::size_t i) {
                    : 0;
     }
     return 0;
+}
+
+std::string clean_utf8(const std::string& text, char control) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            const bool is_control = c < 0x20 || c == 0x7F;
+            out.push_back(is_control && control != 0 ? control : static_cast<char>(c));
+            ++i;
+        } else if (const std::size_t length = utf8_length(text, i)) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            out.push_back('?');
+            ++i;
+        }
+    }
+    return out;
 }

@@ -1,0 +1,39 @@
+#include "report/fit_analysis.h"
+
+#include <limits>
+
+#include "report/curve_results.h"
+#include "report/fit_warnings.h"
+#include "simulation/workspace.h"
+#include "statistics/free_fit.h"
+#include "statistics/held_fit.h"
+#include "statistics/range_end_refits.h"
+
+void analyse_fit(const ConstantSet& constants, PlotSet& plots, FitReport& report) {
+    const double NaN = std::numeric_limits<double>::quiet_NaN();
+    report.ranges = constants;
+    load_workspace(&constants, &plots);
+
+    const HeldFit held = held_fit(fit_workspace.constant_mid);
+    report.sum_of_squares = held.at_fit.sum_of_squares;
+    report.quality = held.at_fit.quality;
+    for (int j = 0; j < CONSTANTS; ++j)
+        report.constants[j] = held.at_fit.constants[j];
+    fill_curves(held.at_fit, report);
+    report.residual_sd = held.residual_sd;
+    draw_curves(held.at_fit.constants, report);
+    report.standard_error = held.standard_error;
+    report.ci95[0] = held.interval.lower.end();
+    report.ci95[1] = held.interval.upper.end();
+    warn_about_fit(held, report);
+
+    for (int j = 0; j < CONSTANTS; ++j)
+        report.at_range_ends[j][0] = report.at_range_ends[j][1] = NaN;
+    if (report.points_compared >= 1) {
+        const RangeEndRefits refits = range_end_refits(constants);
+        for (int j = 1; j < CONSTANTS; ++j)
+            for (int end = 0; end < 2; ++end)
+                report.at_range_ends[j][end] = refits.at[j][end];
+    }
+    report.free_fit = free_fit(report.points_compared);
+}

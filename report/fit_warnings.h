@@ -1,0 +1,10 @@
+// The report's doubts about a fit, in words.
+#pragma once
+
+#include "report/fit_report.h"
+#include "statistics/held_fit.h"
+
+// Constant 0 held at 0 by the clamp or outside its starting range; curves that never move;
+// a constant 0 the simulation does not depend on; the ends of its interval that are
+// unbounded, undefined or not found; curves matched exactly.
+void warn_about_fit(const HeldFit& fit, FitReport& report);

@@ -1,0 +1,22 @@
+// What one evaluation of the sum of squares gives, handed back by value.
+#pragma once
+
+#include <vector>
+
+#include "problem/records.h"
+#include "statistics/fit_space.h"
+
+struct Evaluation {
+    double sum_of_squares;
+    double quality;               // the fit programs' own figure
+    double constants[CONSTANTS];  // as the objective used them
+    // Per curve: the points the simulation reached (point 0 included), and the simulated
+    // value of every point, NaN where it was not reached.
+    std::vector<int> points_sampled;
+    std::vector<std::vector<double>> simulated;
+    // The simulated values of the compared points, curve by curve, in point order.
+    std::vector<double> compared;
+};
+
+// Evaluates the problem loaded in the workspace at point x of the space.
+Evaluation evaluate(const FitSpace& space, const double* x);

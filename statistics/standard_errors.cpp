@@ -1,0 +1,94 @@
+#include "statistics/standard_errors.h"
+
+#include <cmath>
+#include <limits>
+
+#include "statistics/evaluation.h"
+
+namespace {
+
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+
+double sum_of_products(const std::vector<double>& a, const std::vector<double>& b) {
+    double sum = 0.0;
+    for (size_t i = 0; i < a.size(); ++i)
+        sum += a[i] * b[i];
+    return sum;
+}
+
+bool usable(double v) {
+    return std::isfinite(v) && v > 0.0;
+}
+
+// Cofactor (j, l) of the k x k matrix m, k <= 3.
+double cofactor(const double m[3][3], int k, int j, int l) {
+    if (k == 1) return 1.0;
+    int rows[2], cols[2], r = 0, c = 0;
+    for (int i = 0; i < k; ++i) {
+        if (i != j) rows[r++] = i;
+        if (i != l) cols[c++] = i;
+    }
+    if (k == 2) return ((j + l) % 2 == 0 ? 1.0 : -1.0) * m[rows[0]][cols[0]];
+    const double minor =
+        m[rows[0]][cols[0]] * m[rows[1]][cols[1]] - m[rows[0]][cols[1]] * m[rows[1]][cols[0]];
+    return (j + l) % 2 == 0 ? minor : -minor;
+}
+
+double determinant(const double m[3][3], int k) {
+    if (k == 1) return m[0][0];
+    if (k == 2) return m[0][0] * m[1][1] - m[0][1] * m[1][0];
+    return m[0][0] * cofactor(m, 3, 0, 0) + m[0][1] * cofactor(m, 3, 0, 1) +
+           m[0][2] * cofactor(m, 3, 0, 2);
+}
+
+}  // namespace
+
+std::vector<double> jacobian_column(const FitSpace& space, const double* x, int coordinate) {
+    const int n = space.dimension();
+    std::vector<double> lower(x, x + n), upper(x, x + n);
+    const double dx = DIFFERENCE_STEP * std::fabs(x[coordinate]);
+    lower[coordinate] -= dx;
+    upper[coordinate] += dx;
+    int constant = 0;
+    for (int seen = -1; constant < CONSTANTS; ++constant)
+        if (space.free[constant] && ++seen == coordinate) break;
+    const Evaluation high = evaluate(space, upper.data());
+    const Evaluation low = evaluate(space, lower.data());
+    const double step = high.constants[constant] - low.constants[constant];
+    std::vector<double> column(high.compared.size());
+    for (size_t i = 0; i < column.size(); ++i)
+        column[i] = (high.compared[i] - low.compared[i]) / step;
+    return column;
+}
+
+double standard_error_of_one(double s, const std::vector<double>& column) {
+    const double information = sum_of_products(column, column);
+    if (!std::isfinite(s) || !usable(information)) return NaN;
+    return std::sqrt(s * s / information);
+}
+
+Covariance gauss_newton_covariance(const std::vector<std::vector<double>>& columns, double s2) {
+    Covariance c;
+    const int k = static_cast<int>(columns.size());
+    if (k < 1 || k > 3) return c;
+    c.size = k;
+    double m[3][3] = {};
+    for (int j = 0; j < k; ++j)
+        for (int l = 0; l < k; ++l)
+            m[j][l] = sum_of_products(columns[j], columns[l]);
+    const double det = determinant(m, k);
+    if (!usable(det) || !std::isfinite(s2)) return c;
+    for (int j = 0; j < k; ++j)
+        for (int l = 0; l < k; ++l)
+            c.matrix[j][l] = s2 * cofactor(m, k, j, l) / det;
+    c.defined = true;
+    return c;
+}
+
+double Covariance::standard_error(int j) const {
+    return defined ? std::sqrt(matrix[j][j]) : NaN;
+}
+
+double Covariance::correlation(int j, int l) const {
+    return defined ? matrix[j][l] / std::sqrt(matrix[j][j] * matrix[l][l]) : NaN;
+}
