@@ -146,7 +146,7 @@ std::string stop_reason(const Curve& c, int k) {
 void check_time_zero(const Curve& c, FileWarnings& out) {
     const double t0 = c.time(0);
     if (c.n < 2 || t0 == 0.0) return;
-    out.always(c.line(0),
+    out.always(c.line(0), "time_zero",
                "Point 0 is at time " + number(t0) +
                    ", but the simulation starts at time 0 from the initial concentration and "
                    "takes point 0 as that moment: every later time is counted from it, so each "
@@ -178,7 +178,7 @@ void check_grid(const Curve& c, FileWarnings& out) {
     }
     if (offGrid == 0) return;
     const double intended = c.time(worst) - c.time(0);
-    out.always(c.line(worst),
+    out.always(c.line(worst), "off_grid",
                "Time " + number(c.time(worst)) + " of point " + std::to_string(worst) +
                    " is not a whole number of " + number(OBJECTIVE_STEP) +
                    " steps after point 0: the simulation is sampled " +
@@ -201,7 +201,7 @@ void check_not_positive(const Curve& c, FileWarnings& out) {
     if (points.empty()) return;
     const int first = points.front();
     if (points.size() == 1) {
-        out.line(c.line(first), "not positive",
+        out.line(c.line(first), "not positive", "not_positive",
                  "Point " + std::to_string(first) + " has concentration " + number(c.conc(first)) +
                      ", 0 or below, so it is simulated but not compared. If it "
                      "was measured, write its value; if not, the line can be "
@@ -219,7 +219,7 @@ void check_not_positive(const Curve& c, FileWarnings& out) {
     if (shown < static_cast<int>(points.size())) {
         listed += " and " + std::to_string(points.size() - shown) + " more";
     }
-    out.line(c.line(first), "not positive",
+    out.line(c.line(first), "not positive", "not_positive",
              std::to_string(points.size()) +
                  " points that the simulation reaches have a concentration of 0 "
                  "or below, so they are simulated but not compared: lines " +
@@ -278,14 +278,14 @@ void check_curve(const CurveLines& lines, const Plot& plot, int pointsSampled, F
     if (!anyCompared) {
         int line = 0;
         const std::string cause = no_point_cause(c, line);
-        out.always(line,
+        out.always(line, "empty_curve",
                    "This curve compares no point at all, so it adds nothing to the fit. " + cause);
         return;
     }
     check_time_zero(c, out);
     check_grid(c, out);
     check_not_positive(c, out);
-    if (c.reached < c.n) out.always(c.line(c.reached), stop_reason(c, c.reached));
+    if (c.reached < c.n) out.always(c.line(c.reached), "not_compared", stop_reason(c, c.reached));
 }
 
 }  // namespace input_checks

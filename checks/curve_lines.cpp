@@ -81,7 +81,7 @@ void CurveLineChecks::initial(const std::string& text, int lineNumber) {
     const Extraction first = words.real(s0);
     if (first.kind != Extraction::READ) {
         lines_.initial_not_a_number = true;
-        out_.always(lineNumber,
+        out_.always(lineNumber, "unreadable_line",
                     quoted(text) +
                         " is the first data line, which gives the initial concentration, but "
                         "its first word " +
@@ -94,7 +94,7 @@ void CurveLineChecks::initial(const std::string& text, int lineNumber) {
     lines_.initial_concentration = s0;
     double next = 0;
     if (words.real(next).kind == Extraction::READ) {
-        out_.always(lineNumber,
+        out_.always(lineNumber, "unreadable_line",
                     quoted(text) +
                         " is the first data line, which gives the initial concentration alone: "
                         "only its first number, " +
@@ -105,7 +105,7 @@ void CurveLineChecks::initial(const std::string& text, int lineNumber) {
                         " and the next data line becomes point 0. If the file starts directly "
                         "with its first point 'time S0', put a line holding S0 alone before it.");
     } else if (first.partial) {
-        out_.line(lineNumber, "initial partly read",
+        out_.line(lineNumber, "initial partly read", "unreadable_line",
                   quoted(text) + " is the first data line, the initial concentration: its word " +
                       quoted(first.word) + " is read only as far as " + number(s0) +
                       " and the rest of the line is ignored. Write the initial "
@@ -124,7 +124,7 @@ void CurveLineChecks::point(const std::string& text, int lineNumber) {
         p.not_a_number = true;
         p.warned = true;
         lines_.points.push_back(p);
-        out_.line(lineNumber, "not a number",
+        out_.line(lineNumber, "not a number", "unreadable_line",
                   quoted(text) + " is not read as a point: its first word " + quoted(time.word) +
                       " is not a number. Yet as a data line it counts as point " +
                       std::to_string(index) +
@@ -150,7 +150,7 @@ void CurveLineChecks::point(const std::string& text, int lineNumber) {
                           ": " + reading_trouble(time, t, conc, c);
     if (p.no_concentration && index > 0) message += ", so the point is not compared";
     const char* advice = reading_advice(time, conc);
-    out_.line(lineNumber, advice, message + ". " + advice);
+    out_.line(lineNumber, advice, "unreadable_line", message + ". " + advice);
 }
 
 void CurveLineChecks::finish() {
@@ -159,7 +159,7 @@ void CurveLineChecks::finish() {
         extraLines_ == 1 ? "This data line comes"
                          : "This data line and the " + std::to_string(extraLines_ - 1) +
                                " after it, up to line " + std::to_string(lastExtraLine_) + ", come";
-    out_.always(firstExtraLine_,
+    out_.always(firstExtraLine_, "too_many_points",
                 where + " after the " + std::to_string(DATA_LINES) +
                     "th (the initial concentration and " + std::to_string(POINTS) +
                     " points, the most a curve holds): ignored. Thin the curve out or split it "

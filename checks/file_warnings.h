@@ -22,23 +22,26 @@ class FileWarnings {
     explicit FileWarnings(std::string file) : file_(std::move(file)) {}
 
     const std::string& file() const { return file_; }
-    void line(int lineNumber, const char* kind, std::string message);  // capped
-    void always(int lineNumber, std::string message);
+    // A warning about one line, capped per trouble (the lines with the same trouble are
+    // named together); `kind` is the warning's kind for scripts (see warning.h).
+    void line(int lineNumber, const char* trouble, const char* kind, std::string message);
+    void always(int lineNumber, const char* kind, std::string message);
     void finish(std::vector<Warning>& out);
 
   private:
-    struct Kind {
+    struct Trouble {
         const char* name;
+        const char* kind;
         int shown;
         int firstShownLine;
         long long more;  // lines beyond those shown
         int firstMoreLine, lastMoreLine;
     };
-    Kind& kind(const char* name);
+    Trouble& trouble(const char* name, const char* kind);
 
     std::string file_;
     std::vector<Warning> kept_;
-    std::vector<Kind> kinds_;
+    std::vector<Trouble> troubles_;
     long long dropped_ = 0;
     int lineWarnings_ = 0;
 };

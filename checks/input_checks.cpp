@@ -76,9 +76,10 @@ void report_unopened_curve(Opened opened, const std::string& parameterFile, cons
                            int curve, FileWarnings& out) {
     if (entry.name.empty()) return;  // the plot line's own warning says it
     if (opened == Opened::NOT_REGULAR) {
-        out.always(entry.line, why_not_opened(opened, "curve file", entry.name) +
-                                   ", so it is not checked again here: the fit took whatever "
-                                   "it gave.");
+        out.always(entry.line, "missing_file",
+                   why_not_opened(opened, "curve file", entry.name) +
+                       ", so it is not checked again here: the fit took whatever "
+                       "it gave.");
         return;
     }
     std::string message = why_not_opened(opened, "curve file", entry.name) + ", so curve " +
@@ -89,7 +90,7 @@ void report_unopened_curve(Opened opened, const std::string& parameterFile, cons
             "not to the parameter file." +
             next_to_parameter_file(parameterFile, entry.name);
     }
-    out.always(entry.line, message);
+    out.always(entry.line, "missing_file", message);
 }
 
 void check_curve_file(const std::string& parameterFile, const PlotLine& entry, int curve,
@@ -118,10 +119,11 @@ void check_all(const std::string& parameterFile, const ConstantSet& constants, c
     std::ifstream file;
     const Opened opened = open_regular(file, parameterFile);
     if (opened != Opened::OK) {
-        parameterOut.always(0, why_not_opened(opened, "parameter file", parameterFile) +
-                                   ": no constants and no curves were read, so there is "
-                                   "nothing to fit. Name the parameter file with -f, relative "
-                                   "to the folder where the program runs.");
+        parameterOut.always(0, "missing_file",
+                            why_not_opened(opened, "parameter file", parameterFile) +
+                                ": no constants and no curves were read, so there is "
+                                "nothing to fit. Name the parameter file with -f, relative "
+                                "to the folder where the program runs.");
         parameterOut.finish(warnings);
         return;
     }
@@ -152,7 +154,7 @@ void check_input(const std::string& parameterFile, const ConstantSet& constants,
     try {
         check_all(parameterFile, constants, plots, points_sampled, warnings);
     } catch (const std::exception& e) {
-        warnings.push_back(Warning{"", 0,
+        warnings.push_back(Warning{"", 0, "checks_incomplete",
                                    std::string("The input checks stopped early (") + e.what() +
                                        "): the warnings about the input may be incomplete."});
     }

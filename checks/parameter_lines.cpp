@@ -148,7 +148,7 @@ void ParameterLineChecks::line(const std::string& text, bool cut) {
             const std::string meant = miscased_keyword(word);
             if (!meant.empty() && !miscaseWarned) {
                 miscaseWarned = true;
-                out_.line(lineNumber, "miscased keyword",
+                out_.line(lineNumber, "miscased keyword", "keyword_line",
                           quoted(text) + ": " + quoted(word) +
                               " is not a keyword (keywords are written in lower case: '" + meant +
                               "'), so it is skipped, and so are the words after it unless they "
@@ -160,7 +160,7 @@ void ParameterLineChecks::line(const std::string& text, bool cut) {
         if (words.failed()) after_failure(words, word, text, lineNumber);
     }
     if (hashLine && !keywordsRead.empty()) {
-        out_.line(lineNumber, "keyword on a # line",
+        out_.line(lineNumber, "keyword on a # line", "keyword_line",
                   quoted(text) +
                       " starts with '#', but the parameter file has no comments: the keyword " +
                       keywordsRead +
@@ -179,7 +179,7 @@ void ParameterLineChecks::after_failure(const LineWords& words, const std::strin
         if (is_keyword(word)) lost += (lost.empty() ? "'" : ", '") + word + "'";
     }
     if (lost.empty()) return;
-    out_.line(lineNumber, "keywords lost",
+    out_.line(lineNumber, "keywords lost", "keyword_line",
               quoted(text) + ": an argument of '" + keyword +
                   "' is not a number, which ends the reading of the line, so the "
                   "keyword " +
@@ -212,13 +212,13 @@ void ParameterLineChecks::const_line(LineWords& words, const std::string& text, 
                           ") gets the range " + number(min_) + " to " + number(max_)
                     : "nothing is stored, as " + std::to_string(ind_) + " is no index of " +
                           PROGRAM + "'s constants (" + constant_list() + ")";
-        out_.line(lineNumber, "const misread",
+        out_.line(lineNumber, "const misread", "const_line",
                   quoted(text) + " is read as 'const " + kept[0] + " " + kept[1] + " " + kept[2] +
                       " " + kept[3] + "': " + trouble + ". So " + stored +
                       ". Write 'const INDEX MIN VALUE MAX' with four plain numbers, "
                       "the index a whole number.");
     } else if (!inRange) {
-        out_.line(lineNumber, "const index",
+        out_.line(lineNumber, "const index", "const_line",
                   quoted(text) + ": " + PROGRAM + " has " + std::to_string(CONSTANTS) +
                       " constants (" + constant_list() + "), so index " + std::to_string(ind_) +
                       " is outside 0 to " + std::to_string(CONSTANTS - 1) +
@@ -230,7 +230,7 @@ void ParameterLineChecks::const_line(LineWords& words, const std::string& text, 
     ranges_.constant_min[ind_] = min_;
     ranges_.constant_max[ind_] = max_;
     if (setOnLine_[ind_] != 0) {
-        out_.line(lineNumber, "const again",
+        out_.line(lineNumber, "const again", "const_line",
                   quoted(text) + " sets constant " + std::to_string(ind_) + " (" +
                       constant_name(ind_) + ") again, after line " +
                       std::to_string(setOnLine_[ind_]) + ": this line's range wins.");
@@ -249,7 +249,7 @@ void ParameterLineChecks::const_line(LineWords& words, const std::string& text, 
                     : "the value " + number(value_) + " is outside its range " + number(min_) +
                           " to " + number(max_) + "; the value is only checked, and " + use +
                           " of the range. Give a range that holds the value.";
-    out_.line(lineNumber, "const order", quoted(text) + ": " + what);
+    out_.line(lineNumber, "const order", "const_line", quoted(text) + ": " + what);
 }
 
 void ParameterLineChecks::plot_line(LineWords& words, const std::string& text, int lineNumber) {
@@ -257,7 +257,7 @@ void ParameterLineChecks::plot_line(LineWords& words, const std::string& text, i
     std::string name;
     const bool named = words.word(name);
     if (plotLines_ > PLOTS) {
-        out_.line(lineNumber, "plot beyond",
+        out_.line(lineNumber, "plot beyond", "too_many_curves",
                   quoted(text) + " is plot line " + std::to_string(plotLines_) +
                       ": only the first " + std::to_string(PLOTS) +
                       " curves are read, so this one is not. A fit takes at most " +
@@ -266,33 +266,35 @@ void ParameterLineChecks::plot_line(LineWords& words, const std::string& text, i
     }
     plots_.push_back(PlotLine{named ? name : std::string(), lineNumber});
     if (!named) {
-        out_.always(lineNumber, quoted(text) +
-                                    ": the keyword 'plot' has no file name after it, "
-                                    "so curve " +
-                                    std::to_string(plotLines_) +
-                                    " stays empty. Write 'plot FILE' with the curve file's name.");
+        out_.always(lineNumber, "plot_line",
+                    quoted(text) +
+                        ": the keyword 'plot' has no file name after it, "
+                        "so curve " +
+                        std::to_string(plotLines_) +
+                        " stays empty. Write 'plot FILE' with the curve file's name.");
     }
 }
 
 void ParameterLineChecks::finish(const ConstantSet& ranges) {
     if (constLines_ != CONSTANTS) {
-        out_.always(0, "The parameter file has " +
-                           count_of(constLines_, "const line", "const lines") + "; " + PROGRAM +
-                           " expects exactly " + std::to_string(CONSTANTS) +
-                           ", one for each constant: " + constant_list() + ".");
+        out_.always(0, "const_line",
+                    "The parameter file has " + count_of(constLines_, "const line", "const lines") +
+                        "; " + PROGRAM + " expects exactly " + std::to_string(CONSTANTS) +
+                        ", one for each constant: " + constant_list() + ".");
     }
     if (plotLines_ == 0) {
-        out_.always(0,
+        out_.always(0, "plot_line",
                     "The parameter file has no plot line, so there is no curve to fit. Name "
                     "each curve file on a line 'plot FILE'.");
     }
     for (int j = 0; j < CONSTANTS; ++j) {
         if (setOnLine_[j] == 0) {
-            out_.always(0, "No const line sets constant " + std::to_string(j) + " (" +
-                               constant_name(j) + "): its range stays 0 to 0, so " + at_zero(j) +
-                               ". Add a line 'const " + std::to_string(j) + " MIN VALUE MAX'.");
+            out_.always(0, "const_line",
+                        "No const line sets constant " + std::to_string(j) + " (" +
+                            constant_name(j) + "): its range stays 0 to 0, so " + at_zero(j) +
+                            ". Add a line 'const " + std::to_string(j) + " MIN VALUE MAX'.");
         } else if ((ranges.constant_max[j] + ranges.constant_min[j]) / 2.0 == 0.0) {
-            out_.always(setOnLine_[j],
+            out_.always(setOnLine_[j], "const_line",
                         "The range of constant " + std::to_string(j) + " (" + constant_name(j) +
                             "), " + number(ranges.constant_min[j]) + " to " +
                             number(ranges.constant_max[j]) + ", has its midpoint at 0, so " +

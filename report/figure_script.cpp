@@ -42,7 +42,8 @@ void write_opening(std::ostream& out, const std::string& prefix) {
            "# ---- Terminal and output ----\n"
            "# One picture per format of the list ('pdf' may be added: pdfcairo at\n"
            "# width/100 by height/100 inches). Names are relative to where gnuplot runs.\n"
-           "output_prefix = "
+           "# The report sets output_prefix itself while it renders.\n"
+           "if (!exists(\"output_prefix\")) output_prefix = "
         << gnuplot_string(prefix)
         << "\n"
            "formats = 'svg png'\n"
@@ -121,10 +122,11 @@ std::string script(const FitReport& report, const std::string& prefix) {
 
 }  // namespace
 
-bool write_figure_script(const FitReport& report, const std::string& prefix) {
+bool write_figure_script(const FitReport& report, const std::string& prefix,
+                         const std::string& path) {
     // A file name cannot hold a NUL byte, and gnuplot's strings cannot either.
     if (prefix.find('\0') != std::string::npos) return false;
-    std::ofstream out(prefix + ".gp", std::ios::binary);
+    std::ofstream out(path, std::ios::binary);
     if (!out) return false;
     out << script(report, prefix);
     out.close();

@@ -3,6 +3,9 @@
 // held, and the fit of constants 0 and 1 together.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "problem/records.h"
 #include "report/fit_report.h"
 
@@ -12,4 +15,6 @@
 //
 //   R^2   1 - RSS / TSS, TSS over the compared points around their mean
 //   (the rest: see statistics/held_fit.h, range_end_refits.h, free_fit.h)
-void analyse_fit(const ConstantSet& constants, PlotSet& plots, FitReport& report);
+// `files` names each curve as its plot line does.
+void analyse_fit(const ConstantSet& constants, PlotSet& plots,
+                 const std::vector<std::string>& files, FitReport& report);

@@ -9,6 +9,7 @@
 #include "checks/warning.h"
 #include "problem/records.h"
 #include "statistics/free_fit.h"
+#include "statistics/residual_runs.h"
 
 // One measured point of a curve, as the fit saw it.
 struct PointRow {
@@ -47,10 +48,11 @@ struct FitReport {
     double quality;         // the fit program's own figure at the fitted constant
     double standard_error;  // of the fitted constant; NaN where undefined
     double ci95[2];         // its profile interval; NaN for a side that is unbounded or undefined
+    ResidualRuns runs;      // the runs test of the residuals at the fitted constant
     // Constant 0 refitted with held constant j (1 .. CONSTANTS-1) at the lower and upper end
     // of its range, the others at their midpoints; [0] unused.
     double at_range_ends[CONSTANTS][2];
-    FreeFit free_fit;
+    FreeFit free_fit;  // every constant fitted
 
     int points_sampled[PLOTS];        // per curve: points reached by the simulation, point 0 too
     std::vector<CurveResult> curves;  // one per curve slot of the problem, in order

@@ -1,5 +1,6 @@
 #include "report/fit_warnings.h"
 
+#include <cmath>
 #include <string>
 
 #include "simulation/rate_law.h"
@@ -7,70 +8,182 @@
 
 namespace {
 
-void warn(FitReport& report, const std::string& message) {
-    report.warnings.push_back({report.parameter_file, 0, message});
+// A held constant this many standard errors or more from its free-fit value is at odds
+// with the data.
+constexpr double HELD_STANDARD_ERRORS = 2.0;
+// Below this p the residuals' signs are taken to run in stretches.
+constexpr double RUNS_LEVEL = 0.05;
+// Stretches named in the warning about the residuals.
+constexpr int STRETCHES_NAMED = 3;
+
+void warn(FitReport& report, const char* kind, const std::string& message) {
+    report.warnings.emplace_back(report.parameter_file, 0, kind, message);
 }
 
 std::string number(double v) {
     return number_text(v, "%.6g");
 }
 
+std::string name(int j) {
+    return LAW_CONSTANTS[j].name;
+}
+
 void warn_about_value(FitReport& report) {
-    const std::string name = LAW_CONSTANTS[0].name;
     const double value = report.constants[0];
     const double low = report.ranges.constant_min[0], high = report.ranges.constant_max[0];
     if (value == 0.0) {
-        warn(report, name + " is held at 0: the fit asked for a negative " + name +
-                         ", which the objective replaces by 0, so the result is a bound, not an "
-                         "estimate");
+        warn(report, "km_clamped",
+             name(0) + " is held at 0: the fit asked for a negative " + name(0) +
+                 ", which the objective replaces by 0, so the result is a bound, not an "
+                 "estimate");
     } else if (value < low || value > high) {
-        warn(report, "the fitted " + name + " " + number(value) + " lies outside the range " +
-                         number(low) + " .. " + number(high) +
-                         " given for constant 0: the range only sets the start of the fit (its "
-                         "midpoint) and does not bound it");
+        warn(report, "km_outside_range",
+             "the fitted " + name(0) + " " + number(value) + " lies outside the range " +
+                 number(low) + " .. " + number(high) +
+                 " given for constant 0: the range only sets the start of the fit (its "
+                 "midpoint) and does not bound it");
     }
 }
 
-void warn_about_end(const IntervalEnd& end, const char* side, FitReport& report) {
-    const std::string which =
-        std::string("the ") + side + " end of the 95 % interval of " + LAW_CONSTANTS[0].name;
+// What an unbounded side of a constant's interval says about the law.
+std::string unbounded_meaning(int j, int side) {
+    if (side > 0 && LAW_CONSTANTS[j].role == ConstantRole::DIVISOR)
+        return ": the data are as well described without the effect of " + name(j);
+    if (side < 0 && LAW_CONSTANTS[j].role == ConstantRole::DECAY_RATE)
+        return ": the data are as well described without the effect of " + name(j);
+    return "";
+}
+
+void warn_about_end(const IntervalEnd& end, int side, int j, const std::string& fit,
+                    FitReport& report) {
+    const std::string which = std::string("the ") + (side < 0 ? "lower" : "upper") +
+                              " end of the " + fit + "95 % interval of " + name(j);
     switch (end.kind) {
         case IntervalEnd::FOUND:
             return;
         case IntervalEnd::UNDEFINED:
-            warn(report, which + " is undefined: the sum of squares is not a number at " +
-                             LAW_CONSTANTS[0].name + " = " + number(end.value));
+            warn(report, "interval_undefined",
+                 which + " is undefined: the sum of squares is not a number at " + name(j) + " = " +
+                     number(end.value));
             return;
         case IntervalEnd::UNBOUNDED:
-            warn(report, which +
-                             " is unbounded: the sum of squares stays below the level up "
-                             "to " +
-                             LAW_CONSTANTS[0].name + " = " + number(end.value));
+            warn(report, "interval_unbounded",
+                 which + " is unbounded: the sum of squares stays below the level up to " +
+                     name(j) + " = " + number(end.value) + unbounded_meaning(j, side));
             return;
         case IntervalEnd::NOT_FOUND:
-            warn(report, which + " was not found: " + end.reason);
+            warn(report, "interval_undefined", which + " was not found: " + end.reason);
             return;
     }
+}
+
+void warn_about_held_fit(const HeldFit& fit, FitReport& report) {
+    warn_about_value(report);
+    if (fit.never_moves) {
+        warn(report, "not_determined",
+             "the rate is zero at the start of every curve, so the simulated curves never "
+             "leave their initial concentrations and " +
+                 name(0) + " cannot be determined: no standard error and no interval are given");
+    } else if (fit.no_dependence) {
+        warn(report, "not_determined",
+             "the simulated values do not depend on " + name(0) + ": " + name(0) +
+                 " cannot be determined");
+    } else if (fit.interval.exact_match) {
+        warn(report, "exact_fit",
+             "the curves are matched exactly (the sum of squares is 0): " + name(0) +
+                 " has no 95 % interval");
+    } else if (fit.interval.made) {
+        warn_about_end(fit.interval.lower, -1, 0, "", report);
+        warn_about_end(fit.interval.upper, +1, 0, "", report);
+    }
+}
+
+void warn_about_free_fit(FitReport& report) {
+    const FreeFit& free = report.free_fit;
+    if (!free.made) return;
+    if (!free.covariance.defined) {
+        warn(report, "not_determined",
+             "the fit of every constant together cannot tell them apart (J^T J is singular): "
+             "its constants are not determined by these curves");
+        return;
+    }
+    for (int j = 0; j < CONSTANTS; ++j) {
+        warn_about_end(free.intervals[j].lower, -1, j, "free fit's ", report);
+        warn_about_end(free.intervals[j].upper, +1, j, "free fit's ", report);
+    }
+}
+
+std::string interval_text(double low, double high) {
+    return (std::isnan(low) ? std::string("unbounded") : number(low)) + " .. " +
+           (std::isnan(high) ? std::string("unbounded") : number(high));
+}
+
+// A held constant far from the data's value, or intervals of constant 0 that do not meet.
+void warn_about_held_constants(FitReport& report) {
+    const FreeFit& free = report.free_fit;
+    if (!free.made || !free.covariance.defined) return;
+    std::string far;
+    for (int j = 1; j < CONSTANTS; ++j) {
+        const double se = free.covariance.standard_error(j);
+        const double distance = std::fabs(report.constants[j] - free.constants[j]) / se;
+        if (!(distance > HELD_STANDARD_ERRORS)) continue;
+        far += (far.empty() ? "" : "; ") + name(j) + " is held at " + number(report.constants[j]) +
+               ", but the free fit gives " + number(free.constants[j]) + " ± " +
+               significant(se, 2) + ", " + significant(distance, 2) + " standard errors away";
+    }
+    const double free_low = free.intervals[0].lower.end(),
+                 free_high = free.intervals[0].upper.end();
+    const bool apart =
+        (!std::isnan(report.ci95[1]) && !std::isnan(free_low) && report.ci95[1] < free_low) ||
+        (!std::isnan(report.ci95[0]) && !std::isnan(free_high) && report.ci95[0] > free_high);
+    if (far.empty() && !apart) return;
+    std::string held_list;
+    for (int j = 1; j < CONSTANTS; ++j)
+        held_list += (j == 1 ? "" : ", ") + name(j) + " " + number(report.constants[j]);
+    std::string message = "the held fit's " + name(0) + " " + number(report.constants[0]) +
+                          " (with " + held_list + " held) and the free fit's " + name(0) + " " +
+                          number(free.constants[0]) + " ± " +
+                          significant(free.covariance.standard_error(0), 2) + " disagree: ";
+    if (!far.empty()) message += far;
+    if (apart) {
+        message += std::string(far.empty() ? "" : "; ") + "their 95 % intervals, " +
+                   interval_text(report.ci95[0], report.ci95[1]) + " and " +
+                   interval_text(free_low, free_high) + ", do not overlap";
+    }
+    message += ". The held " + name(0) +
+               " rests on the value you held, not on the data: centre "
+               "the range of each held constant on its free-fit value (its midpoint is the "
+               "value held), or quote the free fit";
+    warn(report, "held_constant", message);
+}
+
+void warn_about_runs(const ResidualRuns& runs, const std::string& fit, FitReport& report) {
+    if (!runs.made || !(runs.p_value < RUNS_LEVEL)) return;
+    std::string stretches;
+    for (int s = 0; s < STRETCHES_NAMED && s < static_cast<int>(runs.longest.size()); ++s) {
+        const SignStretch& st = runs.longest[s];
+        if (st.length < 2) break;
+        stretches += (stretches.empty() ? "" : "; ") + report.curves[st.curve].file + ": " +
+                     std::to_string(st.length) + " points in a row " +
+                     (st.sign > 0 ? "above" : "below") + " the fit, points " +
+                     std::to_string(st.first) + " to " + std::to_string(st.last);
+    }
+    warn(report, "residual_pattern",
+         "the residuals of the " + fit + " run in long stretches of one sign (" +
+             std::to_string(runs.runs) + " runs where " + significant(runs.expected, 3) +
+             " are expected, p = " + significant(runs.p_value, 2) + ")" +
+             (stretches.empty() ? "" : ": " + stretches) +
+             ". The law does not follow the curves' shape; the usual causes are inhibition by "
+             "the product, a loss of enzyme activity during the run, or a wrong initial "
+             "concentration or time zero");
 }
 
 }  // namespace
 
 void warn_about_fit(const HeldFit& fit, FitReport& report) {
-    const std::string name = LAW_CONSTANTS[0].name;
-    warn_about_value(report);
-    if (fit.never_moves) {
-        warn(report,
-             "the rate is zero at the start of every curve, so the simulated curves "
-             "never leave their initial concentrations and " +
-                 name + " cannot be determined: no standard error and no interval are given");
-    } else if (fit.no_dependence) {
-        warn(report, "the simulated values do not depend on " + name + ": " + name +
-                         " cannot be determined");
-    } else if (fit.interval.exact_match) {
-        warn(report, "the curves are matched exactly (the sum of squares is 0): " + name +
-                         " has no 95 % interval");
-    } else if (fit.interval.made) {
-        warn_about_end(fit.interval.lower, "lower", report);
-        warn_about_end(fit.interval.upper, "upper", report);
-    }
+    warn_about_held_fit(fit, report);
+    warn_about_free_fit(report);
+    warn_about_held_constants(report);
+    warn_about_runs(report.runs, "held fit", report);
+    warn_about_runs(report.free_fit.runs, "free fit", report);
 }

@@ -5,6 +5,7 @@
 #include "statistics/held_fit.h"
 
 // Constant 0 held at 0 by the clamp or outside its starting range; curves that never move;
-// a constant 0 the simulation does not depend on; the ends of its interval that are
-// unbounded, undefined or not found; curves matched exactly.
+// a constant 0 the simulation does not depend on; the ends of the intervals (held fit and
+// free fit) that are unbounded, undefined or not found; curves matched exactly; held
+// constants at odds with the free fit; residuals that run in stretches of one sign.
 void warn_about_fit(const HeldFit& fit, FitReport& report);

@@ -102,13 +102,14 @@ bool FigureRenderer::finish() {
     return clean;
 }
 
-bool FigureRenderer::render(const std::string& prefix) {
+bool FigureRenderer::render(const std::string& script, const std::string& output_prefix) {
     if (!available()) return false;
-    const std::string svg = prefix + ".svg", png = prefix + ".png";
+    const std::string svg = output_prefix + ".svg", png = output_prefix + ".png";
     // Images left by an earlier run must not pass for this one's.
     std::remove(svg.c_str());
     std::remove(png.c_str());
-    const bool sent = write_all(input_, "load " + gnuplot_string(prefix + ".gp") + "\nquit\n");
+    const bool sent = write_all(input_, "output_prefix = " + gnuplot_string(output_prefix) +
+                                            "\nload " + gnuplot_string(script) + "\nquit\n");
     const bool exited_cleanly = finish();
     return sent && exited_cleanly && file_is_non_empty(svg) && file_is_non_empty(png);
 }

@@ -15,9 +15,10 @@ class FigureRenderer {
     FigureRenderer& operator=(const FigureRenderer&) = delete;
 
     bool available() const;  // whether gnuplot is running and waiting for the script
-    // Runs PREFIX.gp and waits for gnuplot to finish; true when it rendered PREFIX.svg and
-    // PREFIX.png without error. gnuplot quits after the script: a second call returns false.
-    bool render(const std::string& prefix);
+    // Runs the script with its output_prefix set to `output_prefix` and waits for gnuplot to
+    // finish; true when it rendered OUTPUT_PREFIX.svg and .png without error. gnuplot quits
+    // after the script: a second call returns false.
+    bool render(const std::string& script, const std::string& output_prefix);
 
   private:
     bool finish();  // closes gnuplot's input and waits for it; true on exit status 0

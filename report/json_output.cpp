@@ -24,15 +24,53 @@ json pair(double a, double b) {
     return json::array({a, b});
 }
 
-json free_fit_json(const FreeFit& free) {
+json interval_json(const ProfileInterval& p) {
+    return pair(p.lower.end(), p.upper.end());
+}
+
+json runs_json(const ResidualRuns& r, const FitReport& report) {
+    if (!r.made) return nullptr;
+    json longest = json::array();
+    for (const SignStretch& s : r.longest)
+        longest.push_back({{"curve", s.curve + 1},
+                           {"file", report.curves[s.curve].file},
+                           {"first_point", s.first},
+                           {"last_point", s.last},
+                           {"length", s.length},
+                           {"sign", s.sign > 0 ? "above" : "below"}});
+    return {{"test", "runs of residual signs, within each curve, pooled"},
+            {"runs", r.runs},
+            {"expected_runs", r.expected},
+            {"variance", r.variance},
+            {"positive", r.positive},
+            {"negative", r.negative},
+            {"z", r.z},
+            {"p_value", r.p_value},
+            {"longest", longest}};
+}
+
+json free_fit_json(const FitReport& report) {
+    const FreeFit& free = report.free_fit;
     if (!free.made) return nullptr;
+    const Covariance& c = free.covariance;
     json j;
-    j[key(0)] = free.constants[0];
-    j[key(1)] = free.constants[1];
-    j[key(0) + "_standard_error"] = free.covariance.standard_error(0);
-    j[key(1) + "_standard_error"] = free.covariance.standard_error(1);
-    j["correlation"] = free.covariance.correlation(0, 1);
+    for (int k = 0; k < CONSTANTS; ++k)
+        j[key(k)] = free.constants[k];
+    for (int k = 0; k < CONSTANTS; ++k)
+        j[key(k) + "_standard_error"] = c.standard_error(k);
+    j["correlation"] = c.correlation(0, 1);
+    json matrix = json::array();
+    for (int k = 0; k < CONSTANTS; ++k) {
+        json row = json::array();
+        for (int l = 0; l < CONSTANTS; ++l)
+            row.push_back(c.correlation(k, l));
+        matrix.push_back(row);
+    }
+    j["correlations"] = matrix;
+    for (int k = 0; k < CONSTANTS; ++k)
+        j[key(k) + "_ci95"] = interval_json(free.intervals[k]);
     j["sum_of_squares"] = free.sum_of_squares;
+    j["residual_test"] = runs_json(free.runs, report);
     return j;
 }
 
@@ -53,6 +91,7 @@ json warnings_json(const FitReport& report) {
     for (const Warning& w : report.warnings)
         warnings.push_back({{"file", w.file.empty() ? json(nullptr) : json(w.file)},
                             {"line", w.line > 0 ? json(w.line) : json(nullptr)},
+                            {"kind", w.kind},
                             {"message", w.message}});
     return warnings;
 }
@@ -80,7 +119,8 @@ json report_json(const FitReport& report) {
     for (int c = 1; c < CONSTANTS; ++c)
         j[key(0) + "_at_" + key(c) + "_range_ends"] =
             pair(report.at_range_ends[c][0], report.at_range_ends[c][1]);
-    j["free_fit"] = free_fit_json(report.free_fit);
+    j["residual_test"] = runs_json(report.runs, report);
+    j["free_fit"] = free_fit_json(report);
     j["curves"] = curves_json(report);
     j["warnings"] = warnings_json(report);
     return j;

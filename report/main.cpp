@@ -13,6 +13,7 @@
 #include <string>
 
 #include "checks/input_checks.h"
+#include "outputs/pending_files.h"
 #include "problem/records.h"
 #include "report/figure_script.h"
 #include "report/fit_analysis.h"
@@ -41,50 +42,73 @@ int nothing_to_fit(const std::string& reason) {
     return 2;
 }
 
+int bad_command_line(const std::string& reason) {
+    std::cerr << PROGRAM << ": " << reason << std::endl;
+    print_report_usage(PROGRAM, std::cerr);
+    return 2;
+}
+
+// PREFIX.json, .tsv and .gp, all or none; the reason of a failure on standard error.
 bool write_outputs(const FitReport& report, const std::string& prefix) {
-    const std::string files[] = {prefix + ".json", prefix + ".tsv", prefix + ".gp"};
-    const bool written[] = {write_report_json(report, files[0]),
-                            write_point_table(report, files[1]),
-                            write_figure_script(report, prefix)};
+    PendingFiles files;
+    const std::string names[] = {prefix + ".json", prefix + ".tsv", prefix + ".gp"};
+    std::string paths[3];
+    for (int i = 0; i < 3; ++i)
+        paths[i] = files.add(names[i]);
+    const bool written[] = {write_report_json(report, paths[0]),
+                            write_point_table(report, paths[1]),
+                            write_figure_script(report, prefix, paths[2])};
     for (int i = 0; i < 3; ++i) {
         if (!written[i]) {
-            std::cerr << PROGRAM << ": cannot write " << files[i] << ": " << std::strerror(errno)
+            std::cerr << PROGRAM << ": cannot write " << names[i] << ": " << std::strerror(errno)
                       << std::endl;
             return false;
         }
     }
-    return true;
+    std::string failed;
+    if (files.commit(failed)) return true;
+    std::cerr << PROGRAM << ": cannot write " << failed << ": " << std::strerror(errno)
+              << std::endl;
+    return false;
 }
 
+// The images are rendered under temporary names too and renamed once both are complete;
+// images of an earlier run are removed first, so that none passes for this run's.
 void render(FigureRenderer& renderer, const std::string& prefix) {
+    const std::string svg = prefix + ".svg", png = prefix + ".png";
+    std::remove(svg.c_str());
+    std::remove(png.c_str());
     if (!renderer.available()) {
         std::cout << "gnuplot is not installed: render the picture with `gnuplot " << prefix
                   << ".gp` (Debian package gnuplot-nox)" << std::endl;
         return;
     }
-    if (renderer.render(prefix))
-        std::cout << "picture: " << prefix << ".svg, " << prefix << ".png" << std::endl;
-    else
-        std::cout << "gnuplot could not render " << prefix << ".gp (see its messages above)"
-                  << std::endl;
+    const std::string drawn = prefix + ".partial-" + std::to_string(getpid());
+    const bool rendered = renderer.render(prefix + ".gp", drawn) &&
+                          std::rename((drawn + ".svg").c_str(), svg.c_str()) == 0 &&
+                          std::rename((drawn + ".png").c_str(), png.c_str()) == 0;
+    std::remove((drawn + ".svg").c_str());
+    std::remove((drawn + ".png").c_str());
+    if (rendered) {
+        std::cout << "picture: " << svg << ", " << png << std::endl;
+        return;
+    }
+    std::remove(svg.c_str());
+    std::cout << "gnuplot could not render " << prefix << ".gp (see its messages above)"
+              << std::endl;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const ReportOptions options = read_report_options(argc, argv);
+    if (!options.error.empty()) return bad_command_line(options.error);
     if (options.help) {
-        print_report_usage(PROGRAM);
+        print_report_usage(PROGRAM, std::cout);
         return 0;
     }
-    if (!options.surplus.empty()) {
-        print_report_usage(PROGRAM);
-        return nothing_to_fit("unexpected word " + options.surplus);
-    }
-    if (!options.file_given) {
-        print_report_usage(PROGRAM);
-        return nothing_to_fit("no parameter file given (-f FILE)");
-    }
+    if (options.parameter_file.empty())
+        return bad_command_line("no parameter file given (-f FILE)");
     if (!readable_file(options.parameter_file))
         return nothing_to_fit("cannot open the parameter file " + options.parameter_file);
 
@@ -102,9 +126,7 @@ int main(int argc, char** argv) {
     report.parameter_file = options.parameter_file;
     report.time_unit = options.time_unit;
     report.conc_unit = options.conc_unit;
-    analyse_fit(constants, *plots, report);
-    for (int p = 0; p < plots->plotCount; ++p)
-        report.curves[p].file = problem.reading.plot_names[p];
+    analyse_fit(constants, *plots, problem.reading.plot_names, report);
     std::vector<Warning> fit_warnings;
     fit_warnings.swap(report.warnings);
     check_input(options.parameter_file, constants, *plots, report.points_sampled, report.warnings);

@@ -1,48 +1,64 @@
 #include "report/report_options.h"
 
-#include <iostream>
+#include <ostream>
 
-#include "options/option_parser.h"
+#include "options/strict_command_line.h"
+
+namespace {
+const char* const PICTURES[] = {"auto", "overlay", "panels", "normalised"};
+
+bool known_picture(const std::string& name) {
+    for (const char* p : PICTURES)
+        if (name == p) return true;
+    return false;
+}
+}  // namespace
 
 ReportOptions read_report_options(int argc, char** argv) {
-    OptionParser parser(8, 8);
-    parser.add_flag("help", 'h');
-    parser.add_value_option("file", 'f');
-    parser.add_value_option("output", 'o');
-    parser.add_long_value_option("time-unit");
-    parser.add_long_value_option("conc-unit");
-    parser.parse_command_line(argc, argv);
-
+    StrictCommandLine line;
+    line.flag("help", 'h');
+    line.value("file", 'f');
+    line.value("output", 'o');
+    line.value("time-unit");
+    line.value("conc-unit");
+    line.value("picture");
     ReportOptions options;
-    options.help = parser.flag_is_set('h');
-    if (const char* file = parser.option_value('f')) {
-        options.file_given = true;
-        options.parameter_file = file;
-    }
-    if (const char* prefix = parser.option_value('o')) options.prefix = prefix;
-    if (const char* unit = parser.option_value("time-unit")) options.time_unit = unit;
-    if (const char* unit = parser.option_value("conc-unit")) options.conc_unit = unit;
-    if (parser.extra_argument_count() > 0) options.surplus = parser.extra_argument(0);
+    if (!line.parse(argc, argv, options.error)) return options;
+    options.help = line.given("help");
+    options.parameter_file = line.value_of("file");
+    options.prefix = line.value_of("output", options.prefix);
+    options.time_unit = line.value_of("time-unit");
+    options.conc_unit = line.value_of("conc-unit");
+    options.picture = line.value_of("picture", options.picture);
+    if (line.given("file") && options.parameter_file.empty())
+        options.error = "option --file needs a file name, not an empty word";
+    else if (options.prefix.empty())
+        options.error = "option --output needs a prefix, not an empty word";
+    else if (!known_picture(options.picture))
+        options.error = "option --picture takes auto, overlay, panels or normalised, not '" +
+                        options.picture + "'";
     return options;
 }
 
-void print_report_usage(const char* program) {
-    std::cout << "Usage: " << program
-              << " -f PARAMETER_FILE [-o PREFIX] [--time-unit U] [--conc-unit U] [-h]" << std::endl
-              << std::endl
-              << "Fits the problem exactly as the fit program does, without touching out.dat, and"
-              << std::endl
-              << "reports what the fit program does not say: the uncertainty of Km, how it depends"
-              << std::endl
-              << "on the constants held, a picture, and the traps of the input files." << std::endl
-              << std::endl
-              << "  -f, --file FILE     the parameter file, as for the fit program" << std::endl
-              << "  -o, --output PREFIX names of the files written: PREFIX.json, PREFIX.tsv,"
-              << std::endl
-              << "                      PREFIX.gp, PREFIX.svg, PREFIX.png (default: report)"
-              << std::endl
-              << "  --time-unit U       unit of the curve files' times, for the axes (e.g. min)"
-              << std::endl
-              << "  --conc-unit U       unit of their concentrations (e.g. mM)" << std::endl
-              << "  -h, --help          this text" << std::endl;
+void print_report_usage(const char* program, std::ostream& out) {
+    out << "Usage: " << program << " -f PARAMETER_FILE [-o PREFIX] [--time-unit U] [--conc-unit U]"
+        << std::endl;
+    const char* const lines[] = {
+        "          [--picture auto|overlay|panels|normalised] [-h]",
+        "",
+        "Fits the problem exactly as the fit program does, without touching out.dat, and",
+        "reports what the fit program does not say: the uncertainty of the fitted constant,",
+        "a fit of every constant, how the two compare, the residuals' pattern, a picture,",
+        "and the traps of the input files.",
+        "",
+        "  -f, --file FILE     the parameter file, as for the fit program",
+        "  -o, --output PREFIX names of the files written: PREFIX.json, PREFIX.tsv,",
+        "                      PREFIX.gp, PREFIX.svg, PREFIX.png (default: report)",
+        "  --time-unit U       unit of the curve files' times, for the axes (e.g. min)",
+        "  --conc-unit U       unit of their concentrations (e.g. mM)",
+        "  --picture P         auto (default), overlay, panels or normalised",
+        "  -h, --help          this text",
+    };
+    for (const char* line : lines)
+        out << line << std::endl;
 }

@@ -5,16 +5,16 @@
 
 struct ReportOptions {
     bool help = false;
-    bool file_given = false;
-    std::string parameter_file;
+    std::string parameter_file;     // empty when none was given
     std::string prefix = "report";  // of every file the report writes
     std::string time_unit;          // axis labels of the picture
     std::string conc_unit;
-    std::string surplus;  // the first word that is no option nor an option's value
+    std::string picture = "auto";  // how the curves are drawn: auto, overlay, panels, normalised
+    std::string error;             // one line when the command line cannot be used
 };
 
-// Reads the command line with the project's option parser.
+// Reads the command line; every word must be an option the report knows, with a usable value.
 ReportOptions read_report_options(int argc, char** argv);
 
-// The usage text, one line per element, for `program` (velkor-report, velkor-b-report).
-void print_report_usage(const char* program);
+// The usage text for `program` (velkor-report, velkor-b-report), on `out`.
+void print_report_usage(const char* program, std::ostream& out);

@@ -72,19 +72,78 @@ void print_sensitivity(const FitReport& report) {
     }
 }
 
-void print_free_fit(const FitReport& report) {
+// "value ± se", or the value and "held".
+std::string estimate(double value, double se, bool held) {
+    return held ? g(value, 5) + " held" : g(value, 5) + " ± " + g(se, 2);
+}
+
+std::string interval_of(const ProfileInterval& p) {
+    if (!p.made || p.exact_match) return "undefined";
+    const auto side = [](const IntervalEnd& e) {
+        return e.kind == IntervalEnd::FOUND       ? g(e.value, 5)
+               : e.kind == IntervalEnd::UNBOUNDED ? std::string("unbounded")
+                                                  : std::string("undefined");
+    };
+    return side(p.lower) + " .. " + side(p.upper);
+}
+
+std::string runs_text(const ResidualRuns& r) {
+    if (!r.made) return "undefined";
+    return "p = " + g(r.p_value, 2) + " (" + std::to_string(r.runs) + " runs, " + g(r.expected, 3) +
+           " expected)";
+}
+
+// Characters of UTF-8 text ("±" is two bytes, one character).
+std::size_t characters(const std::string& text) {
+    std::size_t n = 0;
+    for (char c : text)
+        n += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return n;
+}
+
+std::string padded(const std::string& text, std::size_t width) {
+    const std::size_t n = characters(text);
+    return text + std::string(n < width ? width - n : 1, ' ');
+}
+
+// Label, held fit, free fit: the two fits side by side.
+constexpr std::size_t LABEL_WIDTH = 24, HELD_WIDTH = 34;
+
+void row(const std::string& label, const std::string& held, const std::string& free) {
+    std::cout << padded(label, LABEL_WIDTH) << padded(held, HELD_WIDTH) << free << std::endl;
+}
+
+void print_both_fits(const FitReport& report) {
     const FreeFit& free = report.free_fit;
+    std::cout << std::endl;
+    std::string holds;
+    for (int j = 1; j < CONSTANTS; ++j)
+        holds += (j == 1 ? "" : ", ") + name(j) + " " + g(report.constants[j]);
+    row("the two fits", "held fit (the fit program's)", "free fit");
+    row("", "holds " + holds, free.made ? "every constant fitted" : "not made");
     if (!free.made) {
-        line("free fit", "not made (fewer than 3 points compared)");
+        row("", "", "(it needs more points than constants)");
         return;
     }
     const Covariance& c = free.covariance;
-    line("free fit (" + name(0) + ", " + name(1) + ")",
-         name(0) + " " + g(free.constants[0], 5) + " ± " + g(c.standard_error(0), 2) + ", " +
-             name(1) + " " + g(free.constants[1], 5) + " ± " + g(c.standard_error(1), 2) +
-             ", correlation " + g(c.correlation(0, 1), 3));
-    std::cout << "                      (the fit program holds " << name(1)
-              << "; this fit does not)" << std::endl;
+    for (int j = 0; j < CONSTANTS; ++j) {
+        row(name(j), estimate(report.constants[j], report.standard_error, j > 0),
+            estimate(free.constants[j], c.standard_error(j), false));
+        const std::string held_interval =
+            j == 0 ? interval(report).substr(0, interval(report).find(" (profile)")) : "";
+        row("  95 % interval", held_interval, interval_of(free.intervals[j]));
+    }
+    const int n = free.points_compared;
+    row("sum of squares", g(report.sum_of_squares), g(free.sum_of_squares));
+    row("residual sd", with_unit(g(report.residual_sd, 3), report.conc_unit),
+        with_unit(g(std::sqrt(free.sum_of_squares / (n - CONSTANTS)), 3), report.conc_unit));
+    row("residual signs' runs", runs_text(report.runs), runs_text(free.runs));
+    std::string correlations;
+    for (int j = 0; j < CONSTANTS; ++j)
+        for (int l = j + 1; l < CONSTANTS; ++l)
+            correlations += (correlations.empty() ? "" : ", ") + name(j) + "-" + name(l) + " " +
+                            g(c.correlation(j, l), 3);
+    row("correlations", "", correlations);
 }
 
 }  // namespace
@@ -104,7 +163,7 @@ void print_summary(const FitReport& report) {
          e5(report.constants[0]) + " ± " + g(report.standard_error, 2) + " (standard error)");
     line("95 % interval of " + name(0), interval(report));
     print_sensitivity(report);
-    print_free_fit(report);
+    print_both_fits(report);
     print_warnings(report);
 }
 

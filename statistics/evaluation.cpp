@@ -19,7 +19,9 @@ Evaluation evaluate(const FitSpace& space, const double* x) {
         std::vector<double> values(plot.pointCount, std::numeric_limits<double>::quiet_NaN());
         for (int i = 0; i < plot.pointCount && i < sampled; ++i) {
             values[i] = ws.sim_value[p][i];
-            if (point_compared(plot, sampled, i)) e.compared.push_back(values[i]);
+            if (!point_compared(plot, sampled, i)) continue;
+            e.compared.push_back(values[i]);
+            e.measured.push_back(plot.point[i].concentration[0]);
         }
         e.points_sampled.push_back(sampled);
         e.simulated.push_back(std::move(values));

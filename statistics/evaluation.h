@@ -14,8 +14,10 @@ struct Evaluation {
     // value of every point, NaN where it was not reached.
     std::vector<int> points_sampled;
     std::vector<std::vector<double>> simulated;
-    // The simulated values of the compared points, curve by curve, in point order.
+    // The simulated and the measured values of the compared points, curve by curve, in point
+    // order. Which points are compared depends on the times and the data alone.
     std::vector<double> compared;
+    std::vector<double> measured;
 };
 
 // Evaluates the problem loaded in the workspace at point x of the space.

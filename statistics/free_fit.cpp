@@ -1,26 +1,67 @@
 #include "statistics/free_fit.h"
 
-#include <limits>
-
-#include "statistics/evaluation.h"
+#include "statistics/constant_profile.h"
 #include "statistics/fit_space.h"
 
-FreeFit free_fit(int n) {
+namespace {
+
+// Fresh starts of the minimiser from the point it found, at the most.
+constexpr int MOST_RESTARTS = 3;
+// A fresh start that lowers RSS by less than this fraction of it ends the restarts.
+constexpr double NO_GAIN = 1e-9;
+
+FitSpace every_constant_free() {
+    std::vector<int> all;
+    for (int j = 0; j < CONSTANTS; ++j)
+        all.push_back(j);
+    return space_with_free(all);
+}
+
+}  // namespace
+
+std::vector<double> free_fit_point(int n) {
+    if (n <= CONSTANTS) return {};
+    const FitSpace space = every_constant_free();
+    std::vector<double> x(CONSTANTS, 1.0);
+    double value = minimise_in(space, x.data());
+    for (int restart = 0; restart < MOST_RESTARTS; ++restart) {
+        const double before = value;
+        value = minimise_in(space, x.data());
+        if (!(value < before - NO_GAIN * before)) break;
+    }
+    return x;
+}
+
+FreeFit free_fit_at(const std::vector<double>& point, int n) {
     FreeFit free;
-    free.made = false;
-    free.sum_of_squares = std::numeric_limits<double>::quiet_NaN();
-    for (int j = 0; j < CONSTANTS; ++j)
-        free.constants[j] = std::numeric_limits<double>::quiet_NaN();
-    if (n < 3) return free;
-    const FitSpace space = space_with_free({0, 1});
-    double x[2] = {1.0, 1.0};
-    minimise_in(space, x);
-    const Evaluation at = evaluate(space, x);
+    free.points_compared = n;
+    if (point.size() != CONSTANTS) return free;
+    const FitSpace space = every_constant_free();
+    free.point = point;
+    free.at = evaluate(space, point.data());
     free.made = true;
-    free.sum_of_squares = at.sum_of_squares;
+    free.sum_of_squares = free.at.sum_of_squares;
+    for (int j = 0; j < CONSTANTS; ++j) {
+        free.constants[j] = free.at.constants[j];
+        free.columns.push_back(jacobian_column(space, point.data(), j));
+    }
+    free.covariance = gauss_newton_covariance(free.columns, free.sum_of_squares / (n - CONSTANTS));
+    free.runs = residual_runs(free.at);
+    return free;
+}
+
+ProfileInterval free_fit_interval(const FreeFit& fit, int j) {
+    // Without a covariance the constants are not determined, and a profile would only walk
+    // the flat sum of squares out to its limits.
+    if (!fit.made || !fit.covariance.defined) return ProfileInterval{};
+    ConstantProfile profile(every_constant_free(), fit.at, fit.covariance, fit.columns, j);
+    return profile_interval(profile, fit.constants[j], fit.sum_of_squares, fit.points_compared,
+                            CONSTANTS, fit.covariance.standard_error(j), PROFILE_BITS);
+}
+
+FreeFit free_fit(int n) {
+    FreeFit free = free_fit_at(free_fit_point(n), n);
     for (int j = 0; j < CONSTANTS; ++j)
-        free.constants[j] = at.constants[j];
-    free.covariance = gauss_newton_covariance(
-        {jacobian_column(space, x, 0), jacobian_column(space, x, 1)}, at.sum_of_squares / (n - 2));
+        free.intervals[j] = free_fit_interval(free, j);
     return free;
 }

@@ -1,16 +1,43 @@
-// The least-squares fit of constants 0 and 1 together (the fit programs fit constant 0
-// alone), from the midpoints of their ranges, with the Gauss-Newton covariance
-// s^2 (J^T J)^-1, s^2 = RSS / (n - 2).
+// The least-squares fit of every constant of the law together (the fit programs fit constant
+// 0 alone), from the midpoints of their ranges:
+//
+//   the direction-set minimiser from x = 1 (every constant at its midpoint), started afresh
+//   from the point it found until a fresh start no longer lowers RSS: a direction set that
+//   has collapsed on a long valley cannot stop short of the optimum then;
+//   covariance s^2 (J^T J)^-1 with s^2 = RSS / (n - k);
+//   95 % profile interval of each constant, the others re-optimised along the profile, at
+//   RSS_min (1 + F(0.95; 1, n - k) / (n - k));
+//   the runs test of the residuals' signs.
 #pragma once
 
+#include <vector>
+
+#include "statistics/evaluation.h"
+#include "statistics/profile_interval.h"
+#include "statistics/residual_runs.h"
 #include "statistics/standard_errors.h"
 
 struct FreeFit {
-    bool made;  // false when fewer than three points are compared
-    double constants[CONSTANTS];
-    double sum_of_squares;
-    Covariance covariance;  // of constants 0 and 1
+    bool made = false;  // false when no more points are compared than there are constants
+    int points_compared = 0;
+    double constants[CONSTANTS] = {};
+    double sum_of_squares = 0.0;
+    Covariance covariance;  // of every constant, in index order
+    ProfileInterval intervals[CONSTANTS];
+    ResidualRuns runs;
+
+    // What the intervals are worked out from: the optimum in the fit's space, the evaluation
+    // there and the Jacobian's columns.
+    std::vector<double> point;
+    Evaluation at;
+    std::vector<std::vector<double>> columns;
 };
 
 // n: the points compared (the same for every constant).
 FreeFit free_fit(int n);
+
+// The same in steps, for callers that spread them over processes: the optimum (empty when
+// n <= k), everything at it but the intervals, and the interval of constant j.
+std::vector<double> free_fit_point(int n);
+FreeFit free_fit_at(const std::vector<double>& point, int n);
+ProfileInterval free_fit_interval(const FreeFit& fit, int j);

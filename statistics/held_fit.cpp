@@ -39,6 +39,7 @@ HeldFit held_fit(const double* held) {
     h.points_compared = n;
     h.residual_sd = n >= 2 ? std::sqrt(h.at_fit.sum_of_squares / (n - 1)) : NaN;
     h.never_moves = curves_never_move(h.at_fit);
+    h.runs = residual_runs(h.at_fit);
     h.standard_error = NaN;
     h.no_dependence = false;
     const double c0 = h.at_fit.constants[0];

@@ -11,6 +11,7 @@
 #include "statistics/evaluation.h"
 #include "statistics/fit_space.h"
 #include "statistics/profile_interval.h"
+#include "statistics/residual_runs.h"
 
 struct HeldFit {
     FitSpace space;       // constant 0 free, the others held
@@ -25,6 +26,7 @@ struct HeldFit {
     // The simulated values do not depend on constant 0 (J = 0): it cannot be determined.
     bool no_dependence;
     ProfileInterval interval;
+    ResidualRuns runs;  // of the residuals at the result
 };
 
 // The fit of the problem loaded in the workspace, the others held at `held`.

@@ -12,8 +12,7 @@ namespace {
 // multiple of the linearised half-width.
 constexpr double FIRST_BRACKET = 1.5;
 constexpr double WIDENING = 2.0;
-// Bits of the constant the root finder resolves, and its evaluation budget per side.
-constexpr int ROOT_BITS = 30;
+// The root finder's evaluation budget per side.
 constexpr std::uintmax_t ROOT_EVALUATIONS = 60;
 
 bool usable(double v) {
@@ -23,7 +22,7 @@ bool usable(double v) {
 // One end: the value beyond which RSS exceeds the level, searched from the optimum outwards
 // in the direction `side` (-1 or +1).
 IntervalEnd interval_end(const std::function<double(double)>& rss_at, double value, double f_value,
-                         double half_width, double level, int side) {
+                         double half_width, double level, int side, int bits) {
     auto above_level = [&](double c) { return rss_at(c) - level; };
     double distance = FIRST_BRACKET * half_width;
     if (!usable(distance)) distance = 0.5 * value;
@@ -53,7 +52,7 @@ IntervalEnd interval_end(const std::function<double(double)>& rss_at, double val
     std::uintmax_t evaluations = ROOT_EVALUATIONS;
     try {
         const auto root = boost::math::tools::toms748_solve(
-            above_level, a, b, fa, fb, boost::math::tools::eps_tolerance<double>(ROOT_BITS),
+            above_level, a, b, fa, fb, boost::math::tools::eps_tolerance<double>(bits),
             evaluations);
         end.kind = IntervalEnd::FOUND;
         end.value = 0.5 * (root.first + root.second);
@@ -71,7 +70,7 @@ double IntervalEnd::end() const {
 }
 
 ProfileInterval profile_interval(const std::function<double(double)>& rss_at, double value,
-                                 double rss_min, int n, int k, double standard_error) {
+                                 double rss_min, int n, int k, double standard_error, int bits) {
     ProfileInterval interval;
     if (n <= k || !std::isfinite(rss_min) || !usable(value)) return interval;
     interval.made = true;
@@ -85,7 +84,7 @@ ProfileInterval profile_interval(const std::function<double(double)>& rss_at, do
     }
     const double half_width = standard_error * std::sqrt(f);
     const double f_value = rss_min - level;
-    interval.lower = interval_end(rss_at, value, f_value, half_width, level, -1);
-    interval.upper = interval_end(rss_at, value, f_value, half_width, level, +1);
+    interval.lower = interval_end(rss_at, value, f_value, half_width, level, -1, bits);
+    interval.upper = interval_end(rss_at, value, f_value, half_width, level, +1, bits);
     return interval;
 }

@@ -35,7 +35,13 @@ struct ProfileInterval {
     IntervalEnd lower, upper;
 };
 
+// Bits of the constant the root finder resolves: a sum of squares computed afresh has them
+// all; a profile minimised over other constants only as many as its minimisation gives.
+constexpr int EXACT_BITS = 30;
+constexpr int PROFILE_BITS = 16;
+
 // rss_at(c): the (profile) sum of squares at c; value, rss_min: the optimum; n compared
-// points, k constants fitted; standard_error of c (sets the first bracket).
+// points, k constants fitted; standard_error of c (sets the first bracket); bits: see above.
 ProfileInterval profile_interval(const std::function<double(double)>& rss_at, double value,
-                                 double rss_min, int n, int k, double standard_error);
+                                 double rss_min, int n, int k, double standard_error,
+                                 int bits = EXACT_BITS);

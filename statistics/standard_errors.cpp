@@ -92,3 +92,27 @@ double Covariance::standard_error(int j) const {
 double Covariance::correlation(int j, int l) const {
     return defined ? matrix[j][l] / std::sqrt(matrix[j][j] * matrix[l][l]) : NaN;
 }
+
+bool gauss_newton_step(const std::vector<std::vector<double>>& columns,
+                       const std::vector<double>& r, double* d, double& promised) {
+    const int k = static_cast<int>(columns.size());
+    if (k < 1 || k > 3) return false;
+    double m[3][3] = {}, b[3] = {};
+    for (int j = 0; j < k; ++j) {
+        b[j] = sum_of_products(columns[j], r);
+        for (int l = 0; l < k; ++l)
+            m[j][l] = sum_of_products(columns[j], columns[l]);
+    }
+    const double det = determinant(m, k);
+    if (!usable(det)) return false;
+    // The inverse is the transposed cofactor matrix over the determinant; J^T J is symmetric.
+    promised = 0.0;
+    for (int j = 0; j < k; ++j) {
+        d[j] = 0.0;
+        for (int l = 0; l < k; ++l)
+            d[j] += cofactor(m, k, l, j) * b[l];
+        d[j] /= det;
+        promised += d[j] * b[j];
+    }
+    return true;
+}

@@ -34,3 +34,8 @@ struct Covariance {
 };
 
 Covariance gauss_newton_covariance(const std::vector<std::vector<double>>& columns, double s2);
+
+// The least-squares step d of up to three constants, (J^T J) d = J^T r, by cofactors, and
+// the decrease of RSS it promises, d^T J^T r; false where J^T J is singular.
+bool gauss_newton_step(const std::vector<std::vector<double>>& columns,
+                       const std::vector<double>& r, double* d, double& promised);

@@ -105,7 +105,7 @@ class ReportAnalysis : public ::testing::Test {
     static void SetUpTestSuite() {
         problem_ = new Problem();
         report_ = new FitReport{};
-        analyse_fit(problem_->ranges, *problem_->plots, *report_);
+        analyse_fit(problem_->ranges, *problem_->plots, {}, *report_);
     }
     static void TearDownTestSuite() {
         delete report_;

@@ -92,11 +92,11 @@ class StderrCapture {
 // Renders the report's script; expects success, both images, and not a word from gnuplot
 // (a warning would mean an empty block was plotted, which stops gnuplot when it is alone).
 void expect_clean_render(const FitReport& report, const std::string& prefix) {
-    ASSERT_TRUE(write_figure_script(report, prefix));
+    ASSERT_TRUE(write_figure_script(report, prefix, prefix + ".gp"));
     StderrCapture capture("gnuplot-messages.txt");
     FigureRenderer renderer;
     const bool available = renderer.available();
-    const bool rendered = renderer.render(prefix);
+    const bool rendered = renderer.render(prefix + ".gp", prefix);
     const std::string messages = capture.finish();
     ASSERT_TRUE(available) << "the tests need gnuplot (Debian package gnuplot-nox)";
     EXPECT_TRUE(rendered) << messages;
@@ -184,11 +184,11 @@ TEST_F(ReportFigureTest, RenderFailsWithoutFreshImages) {
         {{"old.gp", "# the drawing was taken out\n"}, {"old.svg", "<svg/>"}, {"old.png", "png"}});
     FigureRenderer renderer;
     ASSERT_TRUE(renderer.available());
-    EXPECT_FALSE(renderer.render("old"));
+    EXPECT_FALSE(renderer.render("old.gp", "old"));
 
     StderrCapture capture("gnuplot-messages.txt");
     FigureRenderer second;
-    const bool rendered = second.render("missing");
+    const bool rendered = second.render("missing.gp", "missing");
     const std::string messages = capture.finish();
     EXPECT_FALSE(rendered);
     EXPECT_NE(messages.find("missing.gp"), std::string::npos) << messages;
@@ -198,20 +198,20 @@ TEST_F(ReportFigureTest, RenderFailsWithoutFreshImages) {
 // leave it waiting; one that is not on PATH leaves the renderer idle.
 TEST_F(ReportFigureTest, GnuplotThatDiesEarlyOrIsMissingIsSurvived) {
     enter_with(6, {{"bin/", ""}, {"bin/gnuplot", "#!/bin/sh\nexit 0\n"}});
-    ASSERT_TRUE(write_figure_script(report_with({falling_curve("c.txt", 13)}), "fit"));
+    ASSERT_TRUE(write_figure_script(report_with({falling_curve("c.txt", 13)}), "fit", "fit.gp"));
     fs::permissions("bin/gnuplot", fs::perms::owner_all);
     const std::string saved_path = getenv("PATH");
     setenv("PATH", (fs::current_path() / "bin").c_str(), 1);
     {
         FigureRenderer quitter;
         std::this_thread::sleep_for(std::chrono::milliseconds(200));  // it has exited by now
-        EXPECT_FALSE(quitter.render("fit"));
+        EXPECT_FALSE(quitter.render("fit.gp", "fit"));
     }
     setenv("PATH", (fs::current_path() / "nowhere").c_str(), 1);
     FigureRenderer missing;
     setenv("PATH", saved_path.c_str(), 1);
     EXPECT_FALSE(missing.available());
-    EXPECT_FALSE(missing.render("fit"));
+    EXPECT_FALSE(missing.render("fit.gp", "fit"));
 }
 
 }  // namespace
