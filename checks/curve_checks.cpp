@@ -193,10 +193,11 @@ void check_grid(const Curve& c, FileWarnings& out) {
                    number(OBJECTIVE_STEP) + ".");
 }
 
-void check_not_positive(const Curve& c, FileWarnings& out) {
+void check_not_positive(const Curve& c, const std::vector<int>& spoken_of, FileWarnings& out) {
     std::vector<int> points;
     for (int i = 1; i < c.reached; ++i) {
-        if (!(c.conc(i) > 0.0) && !c.already_warned(i)) points.push_back(i);
+        const bool spoken = std::find(spoken_of.begin(), spoken_of.end(), i) != spoken_of.end();
+        if (!(c.conc(i) > 0.0) && !c.already_warned(i) && !spoken) points.push_back(i);
     }
     if (points.empty()) return;
     const int first = points.front();
@@ -265,7 +266,8 @@ std::string no_point_cause(const Curve& c, int& line) {
 
 }  // namespace
 
-void check_curve(const CurveLines& lines, const Plot& plot, int pointsSampled, FileWarnings& out) {
+void check_curve(const CurveLines& lines, const Plot& plot, int pointsSampled, const CurveFit& fit,
+                 FileWarnings& out) {
     const int n = std::clamp(plot.pointCount, 0, POINTS);
     Curve c{lines, plot, n, std::clamp(pointsSampled, std::min(n, 1), n), {}};
     c.steps.assign(std::max(c.reached, 1), 0);
@@ -284,7 +286,9 @@ void check_curve(const CurveLines& lines, const Plot& plot, int pointsSampled, F
     }
     check_time_zero(c, out);
     check_grid(c, out);
-    check_not_positive(c, out);
+    const std::vector<int> tail = check_censored_tail(
+        plot, c.reached, fit, [&c](int i) { return c.line(i); }, out);
+    check_not_positive(c, tail, out);
     if (c.reached < c.n) out.always(c.line(c.reached), "not_compared", stop_reason(c, c.reached));
 }
 

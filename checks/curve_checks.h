@@ -2,6 +2,7 @@
 // compared, and why the others are not.
 #pragma once
 
+#include "checks/censored_tail.h"
 #include "checks/curve_lines.h"
 #include "checks/file_warnings.h"
 #include "checks/line_reading.h"
@@ -13,6 +14,8 @@ namespace input_checks {
 
 // Warnings about the curve in plot, read from the lines described by lines; pointsSampled is
 // the objective's count (clamped into the curve).
-void check_curve(const CurveLines& lines, const Plot& plot, int pointsSampled, FileWarnings& out);
+// fit: what the fit saw of the curve, for the checks of its tail (simulated may be null).
+void check_curve(const CurveLines& lines, const Plot& plot, int pointsSampled, const CurveFit& fit,
+                 FileWarnings& out);
 
 }  // namespace input_checks

@@ -94,8 +94,8 @@ void report_unopened_curve(Opened opened, const std::string& parameterFile, cons
 }
 
 void check_curve_file(const std::string& parameterFile, const PlotLine& entry, int curve,
-                      const Plot& plot, int sampled, FileWarnings& parameterOut,
-                      std::vector<Warning>& warnings) {
+                      const Plot& plot, int sampled, const CurveFit& fit,
+                      FileWarnings& parameterOut, std::vector<Warning>& warnings) {
     std::ifstream file;
     const Opened opened = open_regular(file, entry.name);
     if (opened != Opened::OK) {
@@ -109,12 +109,12 @@ void check_curve_file(const std::string& parameterFile, const PlotLine& entry, i
     while (read_line(file, line, cut))
         lines.line(line, cut);
     lines.finish();
-    check_curve(lines.lines(), plot, sampled, out);
+    check_curve(lines.lines(), plot, sampled, fit, out);
     out.finish(warnings);
 }
 
 void check_all(const std::string& parameterFile, const ConstantSet& constants, const PlotSet& plots,
-               const int* points_sampled, std::vector<Warning>& warnings) {
+               const FitFacts& fit, std::vector<Warning>& warnings) {
     FileWarnings parameterOut(parameterFile);
     std::ifstream file;
     const Opened opened = open_regular(file, parameterFile);
@@ -139,8 +139,13 @@ void check_all(const std::string& parameterFile, const ConstantSet& constants, c
                                 static_cast<int>(parameters.plots().size()));
     for (int p = 0; p < curves; ++p) {
         const Plot& plot = plots.plot[p];
-        check_curve_file(parameterFile, parameters.plots()[p], p, plot, points_sampled[p],
-                         parameterOut, curveWarnings);
+        const CurveFit curve_fit{
+            fit.simulated != nullptr && p < static_cast<int>(fit.simulated->size())
+                ? &(*fit.simulated)[p]
+                : nullptr,
+            fit.residual_sd};
+        check_curve_file(parameterFile, parameters.plots()[p], p, plot, fit.points_sampled[p],
+                         curve_fit, parameterOut, curveWarnings);
     }
     parameterOut.finish(warnings);
     for (Warning& w : curveWarnings)
@@ -150,9 +155,9 @@ void check_all(const std::string& parameterFile, const ConstantSet& constants, c
 }  // namespace
 
 void check_input(const std::string& parameterFile, const ConstantSet& constants,
-                 const PlotSet& plots, const int* points_sampled, std::vector<Warning>& warnings) {
+                 const PlotSet& plots, const FitFacts& fit, std::vector<Warning>& warnings) {
     try {
-        check_all(parameterFile, constants, plots, points_sampled, warnings);
+        check_all(parameterFile, constants, plots, fit, warnings);
     } catch (const std::exception& e) {
         warnings.push_back(Warning{"", 0, "checks_incomplete",
                                    std::string("The input checks stopped early (") + e.what() +

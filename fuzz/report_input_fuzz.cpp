@@ -71,7 +71,7 @@ void check_curve_text(const std::string& name, const std::string& text, uint8_t 
     *plot = Plot{};
     lines.fill(*plot);
     if (plot->pointCount < 0 || plot->pointCount > POINTS) __builtin_trap();
-    check_curve(lines.lines(), *plot, pick_sampled(*plot, choice), out);
+    check_curve(lines.lines(), *plot, pick_sampled(*plot, choice), CurveFit{nullptr, 0.0}, out);
     std::vector<Warning> warnings;
     out.finish(warnings);
     check_warnings(warnings);

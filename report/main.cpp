@@ -129,7 +129,14 @@ int main(int argc, char** argv) {
     analyse_fit(constants, *plots, problem.reading.plot_names, report);
     std::vector<Warning> fit_warnings;
     fit_warnings.swap(report.warnings);
-    check_input(options.parameter_file, constants, *plots, report.points_sampled, report.warnings);
+    std::vector<std::vector<double>> simulated;
+    for (const CurveResult& curve : report.curves) {
+        simulated.emplace_back();
+        for (const PointRow& row : curve.points)
+            simulated.back().push_back(row.simulated);
+    }
+    const FitFacts facts{report.points_sampled, &simulated, report.residual_sd};
+    check_input(options.parameter_file, constants, *plots, facts, report.warnings);
     report.warnings.insert(report.warnings.end(), fit_warnings.begin(), fit_warnings.end());
 
     if (report.points_compared == 0) {

@@ -327,7 +327,8 @@ TEST_F(InputChecksTest, WarnsAboutEveryTrapOfTheInput) {
         if (!c.files.empty()) expect_same_reading(c.parameterFile, constants, *plots);
 
         std::vector<Warning> warnings;
-        check_input(c.parameterFile, constants, *plots, fit_workspace.points_sampled, warnings);
+        check_input(c.parameterFile, constants, *plots, FitFacts{fit_workspace.points_sampled},
+                    warnings);
         std::string got;
         for (const Warning& w : warnings)
             got += w.file + ":" + std::to_string(w.line) + ": " + w.message + "\n";
