@@ -107,7 +107,7 @@ std::string padded(const std::string& text, std::size_t width) {
 }
 
 // Label, held fit, free fit: the two fits side by side.
-constexpr std::size_t LABEL_WIDTH = 24, HELD_WIDTH = 34;
+constexpr std::size_t LABEL_WIDTH = 24, HELD_WIDTH = 37;
 
 void row(const std::string& label, const std::string& held, const std::string& free) {
     std::cout << padded(label, LABEL_WIDTH) << padded(held, HELD_WIDTH) << free << std::endl;
