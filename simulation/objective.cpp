@@ -46,8 +46,10 @@ struct SystemRate {
 
     int size() const { return FIXED_N != 0 ? FIXED_N : sys_n; }
     void operator()(double t, const double* y, double* dydt) const {
+        // Once per evaluation of the system, not per equation: all share the time.
+        const RateLawConstants& now = rate_law_at_time(k, t);
         for (int i = 0; i < size(); ++i)
-            dydt[i] = rate_law(k, y[i], y0[i], t);
+            dydt[i] = rate_law(now, y[i], y0[i]);
     }
 };
 

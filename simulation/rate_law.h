@@ -2,8 +2,9 @@
 // objective's own integration loop alike. The build names the law's header in
 // VELKOR_RATE_LAW, one per program (see the program table of CMakeLists.txt).
 // A law header defines RateLawConstants, rate_law_constants(rate_constants),
-// rate_law(k, y, y0, t) (t the model time, 0 at point 0 of the curve), LAW_NAME,
-// LAW_FORMULA and LAW_CONSTANTS, for CONSTANTS constants.
+// rate_law_at_time(k, t) (the constants in effect at model time t, 0 at point 0 of the
+// curve; k itself for a law without time), rate_law(k, y, y0), LAW_NAME, LAW_FORMULA,
+// LAW_EQUATION and LAW_CONSTANTS, for CONSTANTS constants.
 #pragma once
 
 #ifndef VELKOR_RATE_LAW

@@ -2,20 +2,7 @@
 
 #include <cmath>
 
-#include "simulation/workspace.h"
-
-namespace {
-
-// Steps per profile point at the most; the start is close, so two or three suffice.
-constexpr int MOST_STEPS = 12;
-// Halvings of a step that does not lower RSS before the search gives up.
-constexpr int MOST_HALVINGS = 2;
-// A step that promises to lower RSS by less than this fraction of it ends the search.
-constexpr double CONVERGED = 1e-9;
-// After this many steps without convergence J_m is worked out at the current point.
-constexpr int REFRESH_AFTER = 3;
-
-}  // namespace
+#include "statistics/gauss_newton.h"
 
 ConstantProfile::ConstantProfile(const FitSpace& space, const Evaluation& at,
                                  const Covariance& covariance,
@@ -43,13 +30,6 @@ ConstantProfile::ConstantProfile(const FitSpace& space, const Evaluation& at,
                                             : 0.0;
         slope_.push_back(std::isfinite(s) ? s : 0.0);
     }
-}
-
-std::vector<double> ConstantProfile::point_of(const std::vector<double>& others) const {
-    std::vector<double> x(others.size());
-    for (size_t m = 0; m < others.size(); ++m)
-        x[m] = others[m] / fit_workspace.constant_mid[others_[m]];
-    return x;
 }
 
 std::vector<double> ConstantProfile::start_for(double c) const {
@@ -82,38 +62,9 @@ std::vector<double> ConstantProfile::start_for(double c) const {
 double ConstantProfile::operator()(double c) {
     space_.held[constant_] = c;
     if (found_.empty()) found_.push_back({centre_, optimum_});
-    std::vector<double> others = start_for(c);
-    Evaluation now = evaluate(space_, point_of(others).data());
-    if (others.empty()) return now.sum_of_squares;
-    std::vector<std::vector<double>> columns = columns_;
-    for (int step = 0; step < MOST_STEPS; ++step) {
-        std::vector<double> r(now.compared.size());
-        for (size_t i = 0; i < r.size(); ++i)
-            r[i] = now.measured[i] - now.compared[i];
-        double d[3], promised = 0.0;
-        if (!gauss_newton_step(columns, r, d, promised)) break;
-        // A step that promises next to nothing is not worth an evaluation.
-        if (!(promised > CONVERGED * now.sum_of_squares)) break;
-        bool lowered = false;
-        double scale = 1.0;
-        for (int halving = 0; halving <= MOST_HALVINGS && !lowered; ++halving, scale *= 0.5) {
-            std::vector<double> trial = others;
-            for (size_t m = 0; m < trial.size(); ++m)
-                trial[m] += scale * d[m];
-            Evaluation at = evaluate(space_, point_of(trial).data());
-            if (at.sum_of_squares < now.sum_of_squares) {
-                now = at;
-                others = trial;
-                lowered = true;
-            }
-        }
-        if (!lowered) break;
-        if (step + 1 == REFRESH_AFTER) {
-            const std::vector<double> x = point_of(others);
-            for (size_t m = 0; m < columns.size(); ++m)
-                columns[m] = jacobian_column(space_, x.data(), static_cast<int>(m));
-        }
-    }
-    found_.push_back({c, others});
-    return now.sum_of_squares;
+    const std::vector<double> start = start_for(c);
+    const Evaluation at_start = evaluate(space_, point_of_constants(space_, start).data());
+    const Descent descent = gauss_newton_descent(space_, start, at_start, columns_);
+    found_.push_back({c, descent.constants});
+    return descent.at.sum_of_squares;
 }

@@ -2,9 +2,8 @@
 //
 //   RSS_p(c) = min over the other constants m of RSS, with constant j held at c.
 //
-// The minimum is found by Gauss-Newton steps, (J_m^T J_m) d = J_m^T r, r = measured -
-// simulated, each halved until it lowers RSS, with J_m the Jacobian of the other constants at
-// the optimum (worked out afresh once when the steps are slow). The first start is what the
+// The minimum is found by Gauss-Newton descent (statistics/gauss_newton.h) from J_m, the
+// Jacobian of the other constants at the optimum. The first start is what the
 // covariance C of the fit predicts for c (the regression of c_m on c_j),
 //
 //   c_m(c) = c_m* + C_mj / C_jj (c - c_j*),
@@ -29,7 +28,6 @@ class ConstantProfile {
     double operator()(double c);  // RSS_p(c)
 
   private:
-    std::vector<double> point_of(const std::vector<double>& others) const;
     std::vector<double> start_for(double c) const;
 
     FitSpace space_;                            // constant j held, the others free

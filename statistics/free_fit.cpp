@@ -2,6 +2,7 @@
 
 #include "statistics/constant_profile.h"
 #include "statistics/fit_space.h"
+#include "statistics/gauss_newton.h"
 
 namespace {
 
@@ -29,6 +30,16 @@ std::vector<double> free_fit_point(int n) {
         value = minimise_in(space, x.data());
         if (!(value < before - NO_GAIN * before)) break;
     }
+    // The direction set closes in on the optimum linearly; Gauss-Newton finishes the
+    // approach where the valley is long and narrow, as it is with three constants.
+    const Evaluation at = evaluate(space, x.data());
+    std::vector<std::vector<double>> columns;
+    for (int j = 0; j < CONSTANTS; ++j)
+        columns.push_back(jacobian_column(space, x.data(), j));
+    const std::vector<double> start(at.constants, at.constants + CONSTANTS);
+    const Descent polished = gauss_newton_descent(space, start, at, columns);
+    if (polished.at.sum_of_squares < at.sum_of_squares)
+        return point_of_constants(space, polished.constants);
     return x;
 }
 

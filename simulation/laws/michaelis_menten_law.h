@@ -10,6 +10,9 @@ static_assert(CONSTANTS == 2, "the Michaelis-Menten law has two constants");
 
 constexpr const char* LAW_NAME = "Michaelis-Menten";
 constexpr const char* LAW_FORMULA = "dS/dt = -Vmax S / (Km + S)";
+// The right-hand side as an equation for other programs: S the substrate, S0 its initial
+// concentration, t the time since point 0, and the constants by name.
+constexpr const char* LAW_EQUATION = "-Vmax * S / (Km + S)";
 
 // The constants of the parameter file, index by index.
 constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
@@ -30,7 +33,12 @@ inline RateLawConstants rate_law_constants(const double* rate_constants) {
     return k;
 }
 
+// The law does not change with time.
+inline const RateLawConstants& rate_law_at_time(const RateLawConstants& k, double /*t*/) {
+    return k;
+}
+
 // The numerator first, then the denominator, then one division.
-inline double rate_law(const RateLawConstants& k, double y, double /*y0*/, double /*t*/) {
+inline double rate_law(const RateLawConstants& k, double y, double /*y0*/) {
     return (-k.rc[0] * y) / (k.rc[1] + y);
 }

@@ -14,6 +14,9 @@ static_assert(CONSTANTS == 3, "the product-driven law has three constants");
 
 constexpr const char* LAW_NAME = "product-driven";
 constexpr const char* LAW_FORMULA = "dS/dt = -Vmax u / (Km (1 + S / K2) + u), u = S0 - S";
+// The right-hand side as an equation for other programs: S the substrate, S0 its initial
+// concentration, t the time since point 0, and the constants by name.
+constexpr const char* LAW_EQUATION = "-Vmax * (S0 - S) / (Km * (1 + S / K2) + (S0 - S))";
 
 // The constants of the parameter file, index by index.
 constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
@@ -36,8 +39,13 @@ inline RateLawConstants rate_law_constants(const double* rate_constants) {
     return k;
 }
 
+// The law does not change with time.
+inline const RateLawConstants& rate_law_at_time(const RateLawConstants& k, double /*t*/) {
+    return k;
+}
+
 // The numerator first, then the denominator, then one division.
-inline double rate_law(const RateLawConstants& k, double y, double y0, double /*t*/) {
+inline double rate_law(const RateLawConstants& k, double y, double y0) {
     const double u = y0 - y;
     return (-k.rc[0] * u) / ((y / k.rc[2] + 1.0) * k.rc[1] + u);
 }

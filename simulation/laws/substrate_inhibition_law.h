@@ -1,0 +1,48 @@
+// Inhibition by excess substrate, three constants:
+//
+//   dS/dt = -Vmax S / (Km + S + S^2 / Ksi),
+//   Km = constant 0 (fitted), Vmax = constant 1, Ksi = constant 2.
+//
+// A second substrate molecule binds and blocks the enzyme, so the rate falls again at high
+// concentrations: the curves of high S0 start slowly. Ksi -> infinity is Michaelis-Menten.
+#pragma once
+
+#include "problem/records.h"
+#include "simulation/laws/constant_info.h"
+
+static_assert(CONSTANTS == 3, "the substrate-inhibition law has three constants");
+
+constexpr const char* LAW_NAME = "substrate inhibition";
+constexpr const char* LAW_FORMULA = "dS/dt = -Vmax S / (Km + S + S^2 / Ksi)";
+// The right-hand side as an equation for other programs: S the substrate, S0 its initial
+// concentration, t the time since point 0, and the constants by name.
+constexpr const char* LAW_EQUATION = "-Vmax * S / (Km + S + S^2 / Ksi)";
+
+// The constants of the parameter file, index by index.
+constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
+    {"Km", ConstantRole::AFFINITY, "the substrate concentration at half the maximal rate"},
+    {"Vmax", ConstantRole::MAXIMAL_RATE, "the maximal rate, concentration per time unit"},
+    {"Ksi", ConstantRole::DIVISOR, "the substrate's inhibition constant, a concentration"},
+};
+
+// rc: Vmax, Km, Ksi.
+struct RateLawConstants {
+    double rc[CONSTANTS];
+};
+
+inline RateLawConstants rate_law_constants(const double* rate_constants) {
+    RateLawConstants k;
+    k.rc[0] = rate_constants[1];
+    k.rc[1] = rate_constants[0];
+    k.rc[2] = rate_constants[2];
+    return k;
+}
+
+// The law does not change with time.
+inline const RateLawConstants& rate_law_at_time(const RateLawConstants& k, double /*t*/) {
+    return k;
+}
+
+inline double rate_law(const RateLawConstants& k, double y, double /*y0*/) {
+    return (-k.rc[0] * y) / (k.rc[1] + y + y * y / k.rc[2]);
+}
