@@ -187,3 +187,8 @@ void warn_about_fit(const HeldFit& fit, FitReport& report) {
     warn_about_runs(report.runs, "held fit", report);
     warn_about_runs(report.free_fit.runs, "free fit", report);
 }
+
+void warn_about_free_fit_only(FitReport& report) {
+    warn_about_free_fit(report);
+    warn_about_runs(report.free_fit.runs, "free fit", report);
+}

@@ -9,3 +9,6 @@
 // free fit) that are unbounded, undefined or not found; curves matched exactly; held
 // constants at odds with the free fit; residuals that run in stretches of one sign.
 void warn_about_fit(const HeldFit& fit, FitReport& report);
+
+// The free fit's doubts alone: its intervals and its residuals.
+void warn_about_free_fit_only(FitReport& report);

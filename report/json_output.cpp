@@ -49,7 +49,9 @@ json runs_json(const ResidualRuns& r, const FitReport& report) {
             {"longest", longest}};
 }
 
-json free_fit_json(const FitReport& report) {
+}  // namespace
+
+nlohmann::ordered_json free_fit_json(const FitReport& report) {
     const FreeFit& free = report.free_fit;
     if (!free.made) return nullptr;
     const Covariance& c = free.covariance;
@@ -74,6 +76,18 @@ json free_fit_json(const FitReport& report) {
     return j;
 }
 
+nlohmann::ordered_json warnings_json(const FitReport& report) {
+    json warnings = json::array();
+    for (const Warning& w : report.warnings)
+        warnings.push_back({{"file", w.file.empty() ? json(nullptr) : json(w.file)},
+                            {"line", w.line > 0 ? json(w.line) : json(nullptr)},
+                            {"kind", w.kind},
+                            {"message", w.message}});
+    return warnings;
+}
+
+namespace {
+
 json curves_json(const FitReport& report) {
     json curves = json::array();
     for (const CurveResult& curve : report.curves)
@@ -86,19 +100,10 @@ json curves_json(const FitReport& report) {
     return curves;
 }
 
-json warnings_json(const FitReport& report) {
-    json warnings = json::array();
-    for (const Warning& w : report.warnings)
-        warnings.push_back({{"file", w.file.empty() ? json(nullptr) : json(w.file)},
-                            {"line", w.line > 0 ? json(w.line) : json(nullptr)},
-                            {"kind", w.kind},
-                            {"message", w.message}});
-    return warnings;
-}
-
 json report_json(const FitReport& report) {
     json j;
     j["program"] = report.program;
+    j["law"] = LAW_NAME;
     j["parameter_file"] = report.parameter_file;
     j["units"] = {{"time", report.time_unit}, {"concentration", report.conc_unit}};
     j[key(0)] = report.constants[0];

@@ -18,8 +18,10 @@
 #include "report/figure_script.h"
 #include "report/fit_analysis.h"
 #include "report/fit_report.h"
+#include "report/free_only.h"
 #include "report/gnuplot_process.h"
 #include "report/json_output.h"
+#include "report/law_json.h"
 #include "report/problem_input.h"
 #include "report/report_options.h"
 #include "report/summary.h"
@@ -107,14 +109,25 @@ int main(int argc, char** argv) {
         print_report_usage(PROGRAM, std::cout);
         return 0;
     }
+    if (options.law) {
+        std::cout << law_json().dump(2) << std::endl;
+        return 0;
+    }
     if (options.parameter_file.empty())
         return bad_command_line("no parameter file given (-f FILE)");
     if (!readable_file(options.parameter_file))
         return nothing_to_fit("cannot open the parameter file " + options.parameter_file);
 
-    FigureRenderer renderer;  // gnuplot starts while the fit runs
-
     ReadProblem problem;
+    if (options.free_only) {
+        read_problem(options.parameter_file, problem);
+        if (!problem.reading.opened)
+            return nothing_to_fit("cannot open the parameter file " + options.parameter_file);
+        return report_free_fit_only(VELKOR_PROGRAM, options.parameter_file, problem.constants,
+                                    *problem.plots, problem.reading.plot_names, options.prefix);
+    }
+
+    FigureRenderer renderer;  // gnuplot starts while the fit runs
     read_problem(options.parameter_file, problem);
     if (!problem.reading.opened)
         return nothing_to_fit("cannot open the parameter file " + options.parameter_file);

@@ -17,6 +17,8 @@ bool known_picture(const std::string& name) {
 ReportOptions read_report_options(int argc, char** argv) {
     StrictCommandLine line;
     line.flag("help", 'h');
+    line.flag("law");
+    line.flag("free-only");
     line.value("file", 'f');
     line.value("output", 'o');
     line.value("time-unit");
@@ -25,6 +27,8 @@ ReportOptions read_report_options(int argc, char** argv) {
     ReportOptions options;
     if (!line.parse(argc, argv, options.error)) return options;
     options.help = line.given("help");
+    options.law = line.given("law");
+    options.free_only = line.given("free-only");
     options.parameter_file = line.value_of("file");
     options.prefix = line.value_of("output", options.prefix);
     options.time_unit = line.value_of("time-unit");
@@ -57,6 +61,9 @@ void print_report_usage(const char* program, std::ostream& out) {
         "  --time-unit U       unit of the curve files' times, for the axes (e.g. min)",
         "  --conc-unit U       unit of their concentrations (e.g. mM)",
         "  --picture P         auto (default), overlay, panels or normalised",
+        "  --free-only         fit every constant and write PREFIX.json only (for a",
+        "                      comparison of laws): no held fit, no refits, no picture",
+        "  --law               print the rate law and its constants as JSON, and stop",
         "  -h, --help          this text",
     };
     for (const char* line : lines)

@@ -5,6 +5,8 @@
 
 struct ReportOptions {
     bool help = false;
+    bool law = false;               // print the law as JSON and stop
+    bool free_only = false;         // every constant fitted, nothing else: for a comparison of laws
     std::string parameter_file;     // empty when none was given
     std::string prefix = "report";  // of every file the report writes
     std::string time_unit;          // axis labels of the picture
