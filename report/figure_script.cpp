@@ -7,7 +7,7 @@
 
 #include "report/figure_data.h"
 #include "report/figure_panels.h"
-#include "report/gnuplot_text.h"
+#include "outputs/gnuplot_text.h"
 #include "simulation/rate_law.h"
 #include "text/number_text.h"
 

@@ -19,7 +19,7 @@
 #include "report/fit_analysis.h"
 #include "report/fit_report.h"
 #include "report/free_only.h"
-#include "report/gnuplot_process.h"
+#include "outputs/gnuplot_process.h"
 #include "report/json_output.h"
 #include "report/law_json.h"
 #include "report/problem_input.h"

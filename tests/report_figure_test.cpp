@@ -14,7 +14,7 @@
 #include <thread>
 
 #include "report/figure_script.h"
-#include "report/gnuplot_process.h"
+#include "outputs/gnuplot_process.h"
 #include "report/table_output.h"
 #include "tests/support/scratch_files.h"
 

@@ -1,4 +1,4 @@
-#include "report/gnuplot_text.h"
+#include "outputs/gnuplot_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "report/gnuplot_process.h"
+#include "outputs/gnuplot_process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "report/gnuplot_text.h"
+#include "outputs/gnuplot_text.h"
 
 extern char** environ;
 
