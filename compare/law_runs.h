@@ -1,0 +1,26 @@
+// The laws' report programs, run side by side on the machine's cores: each fits every
+// constant of its law to the same problem (`--free-only`) and writes its JSON.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+struct LawRun {
+    std::string program;         // velkor, velkor-pi, ...
+    std::string parameter_file;  // the file it is given
+    std::string prefix;          // of the JSON it writes
+    int status = -1;             // its exit status; -1 when it could not be started
+    std::string error;           // its standard error, when it failed
+    nlohmann::json result;       // its JSON, when it succeeded
+};
+
+// The folder of the running program, where its companions are installed beside it.
+std::string program_folder();
+
+// The JSON a report program prints for `--law`; null when it cannot be run.
+nlohmann::json law_of(const std::string& program);
+
+// Runs every report at once with `--free-only` and waits for all; fills status, error and
+// result of each.
+void run_side_by_side(std::vector<LawRun>& runs);
