@@ -88,6 +88,7 @@ bench:
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF -DVELKOR_BENCH=ON
 	cmake --build $(BENCH_BUILD) -j$(JOBS)
 	$(BENCH_BUILD)/bin/objective_bench
+	$(BENCH_BUILD)/bin/plate_bench
 	BUILD_DIR=$(abspath $(BENCH_BUILD)) bash bench/run-large.sh
 
 # The example under Valgrind's memcheck: no errors, no leaks.

@@ -7,9 +7,20 @@
 #error "VELKOR_CONSTANTS (number of rate constants) must be defined by the build"
 #endif
 
+// What the fit programs read: 16 curves of 256 points. The companions are built for whole
+// plates (VELKOR_PLOTS, VELKOR_POINTS) and say where a problem goes beyond these.
+constexpr int FIT_PROGRAM_PLOTS = 16;
+constexpr int FIT_PROGRAM_POINTS = 256;
+#ifndef VELKOR_PLOTS
+#define VELKOR_PLOTS FIT_PROGRAM_PLOTS
+#endif
+#ifndef VELKOR_POINTS
+#define VELKOR_POINTS FIT_PROGRAM_POINTS
+#endif
+
 constexpr int CONSTANTS = VELKOR_CONSTANTS;  // rate constants of the kinetic model
-constexpr int PLOTS = 16;                    // curve slots of a PlotSet
-constexpr int POINTS = 256;                  // point slots of a Plot
+constexpr int PLOTS = VELKOR_PLOTS;          // curve slots of a PlotSet
+constexpr int POINTS = VELKOR_POINTS;        // point slots of a Plot
 constexpr int SUBSTANCES = 1;                // concentrations per measured point
 
 struct RunSettings {

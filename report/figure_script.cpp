@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "outputs/gnuplot_text.h"
 #include "report/figure_data.h"
 #include "report/figure_panels.h"
-#include "outputs/gnuplot_text.h"
 #include "simulation/rate_law.h"
 #include "text/number_text.h"
 

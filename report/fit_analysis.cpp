@@ -44,5 +44,7 @@ void analyse_fit(const ConstantSet& constants, PlotSet& plots,
                 report.at_range_ends[j][end] = refits.at[j][end];
     }
     report.free_fit = free.result();
+    report.beyond_fit_program =
+        warn_beyond_fit_program(static_cast<int>(files.size()), plots, report);
     warn_about_fit(held, report);
 }

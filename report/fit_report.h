@@ -53,6 +53,9 @@ struct FitReport {
     // of its range, the others at their midpoints; [0] unused.
     double at_range_ends[CONSTANTS][2];
     FreeFit free_fit;  // every constant fitted
+    // The problem holds more curves or points than the fit program reads, so its fit is not
+    // the held fit here.
+    bool beyond_fit_program;
 
     int points_sampled[PLOTS];        // per curve: points reached by the simulation, point 0 too
     std::vector<CurveResult> curves;  // one per curve slot of the problem, in order

@@ -192,3 +192,32 @@ void warn_about_free_fit_only(FitReport& report) {
     warn_about_free_fit(report);
     warn_about_runs(report.free_fit.runs, "free fit", report);
 }
+
+bool warn_beyond_fit_program(int plot_lines, const PlotSet& plots, FitReport& report) {
+    std::string longer;
+    int longer_count = 0;
+    for (int p = 0; p < plots.plotCount && p < FIT_PROGRAM_PLOTS; ++p) {
+        if (plots.plot[p].pointCount <= FIT_PROGRAM_POINTS) continue;
+        if (++longer_count <= 3)
+            longer += (longer.empty() ? "" : ", ") + std::to_string(p + 1) + " (" +
+                      std::to_string(plots.plot[p].pointCount) + " points)";
+    }
+    if (plot_lines <= FIT_PROGRAM_PLOTS && longer_count == 0) return false;
+    std::string message = "this problem is larger than " + std::string(VELKOR_PROGRAM) +
+                          " reads, " + std::to_string(FIT_PROGRAM_PLOTS) + " curves of " +
+                          std::to_string(FIT_PROGRAM_POINTS) + " points: ";
+    if (plot_lines > FIT_PROGRAM_PLOTS)
+        message += "it would fit curves 1 to " + std::to_string(FIT_PROGRAM_PLOTS) + " of the " +
+                   std::to_string(plot_lines) + " (from " + report.curves.front().file + " to " +
+                   report.curves[FIT_PROGRAM_PLOTS - 1].file + ")";
+    if (longer_count > 0)
+        message += std::string(plot_lines > FIT_PROGRAM_PLOTS ? ", and " : "") +
+                   "it would read only the first " + std::to_string(FIT_PROGRAM_POINTS) +
+                   " points of curve" + (longer_count > 1 ? "s " : " ") + longer +
+                   (longer_count > 3 ? " and " + std::to_string(longer_count - 3) + " more" : "");
+    message += ". This report fits all of it, so " + std::string(VELKOR_PROGRAM) + "'s " + name(0) +
+               " would differ from the held fit's here. Split the problem, or quote "
+               "this report's fits";
+    warn(report, "beyond_fit_program", message);
+    return true;
+}

@@ -12,3 +12,8 @@ void warn_about_fit(const HeldFit& fit, FitReport& report);
 
 // The free fit's doubts alone: its intervals and its residuals.
 void warn_about_free_fit_only(FitReport& report);
+
+// A problem larger than the fit program reads (FIT_PROGRAM_PLOTS curves of
+// FIT_PROGRAM_POINTS points): which curves it would fit, and that its constant 0 would differ.
+// `plot_lines`: the plot lines of the parameter file. True when the problem is larger.
+bool warn_beyond_fit_program(int plot_lines, const PlotSet& plots, FitReport& report);

@@ -13,13 +13,13 @@
 #include <string>
 
 #include "checks/input_checks.h"
+#include "outputs/gnuplot_process.h"
 #include "outputs/pending_files.h"
 #include "problem/records.h"
 #include "report/figure_script.h"
 #include "report/fit_analysis.h"
 #include "report/fit_report.h"
 #include "report/free_only.h"
-#include "outputs/gnuplot_process.h"
 #include "report/json_output.h"
 #include "report/law_json.h"
 #include "report/problem_input.h"

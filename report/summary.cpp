@@ -119,7 +119,8 @@ void print_both_fits(const FitReport& report) {
     std::string holds;
     for (int j = 1; j < CONSTANTS; ++j)
         holds += (j == 1 ? "" : ", ") + name(j) + " " + g(report.constants[j]);
-    row("the two fits", "held fit (the fit program's)", "free fit");
+    row("the two fits", report.beyond_fit_program ? "held fit" : "held fit (the fit program's)",
+        "free fit");
     row("", "holds " + holds, free.made ? "every constant fitted" : "not made");
     if (!free.made) {
         row("", "", "(it needs more points than constants)");

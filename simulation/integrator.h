@@ -18,7 +18,12 @@
 // ((p - c) of the previous step is taken as 0).
 #pragma once
 
-constexpr int MAX_EQUATIONS = 50;
+// The fit programs integrate at most 16 curves at once; the companions' build for whole
+// plates sets a larger capacity.
+#ifndef VELKOR_MAX_EQUATIONS
+#define VELKOR_MAX_EQUATIONS 50
+#endif
+constexpr int MAX_EQUATIONS = VELKOR_MAX_EQUATIONS;
 
 // Right-hand side: fills dydt[0..n-1] with f(t, y). The return value is not used.
 using DerivativeFunction = void (*)(double t, const double* y, double* dydt);

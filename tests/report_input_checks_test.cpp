@@ -48,16 +48,16 @@ std::string params_for(const std::vector<std::string>& curves) {
     return text;
 }
 
-// S0 and 256 points 5 apart, the first `suffixed` of them with a unit glued to the
-// concentration, and `extra` data lines beyond the last slot.
+// S0 and POINTS points 5 apart, falling but staying above 0, the first `suffixed` of them with
+// a unit glued to the concentration, and `extra` data lines beyond the last slot.
 std::string full_curve(int suffixed, int extra) {
     std::string text = "1\n";
     for (int i = 0; i < POINTS; ++i) {
-        text += std::to_string(5 * i) + " " + std::to_string(1.0 - 0.003 * i) +
+        text += std::to_string(5 * i) + " " + std::to_string(1.0 - 0.9 * i / POINTS) +
                 (i >= 1 && i <= suffixed ? "mM" : "") + "\n";
     }
     for (int i = 0; i < extra; ++i)
-        text += std::to_string(2000 + i) + " 0.1\n";
+        text += std::to_string(5 * (POINTS + i)) + " 0.1\n";
     return text;
 }
 
@@ -174,7 +174,8 @@ std::vector<InputCase> cases() {
     capped.push_back(
         {"big.txt",
          POINTS + 2,
-         {"This data line and the 3 after it, up to line 261", "after the 257th", "256 points"}});
+         {"This data line and the 3 after it, up to line " + std::to_string(POINTS + 5),
+          "after the " + std::to_string(POINTS + 1) + "th", std::to_string(POINTS) + " points"}});
     all.push_back({"a curve too long, with too many faulty lines",
                    {{"params.txt", params_for({"big.txt"})}, {"big.txt", full_curve(25, 4)}},
                    capped});
@@ -234,8 +235,9 @@ std::vector<InputCase> cases() {
                      {"constant 0 (Km), -1 to 1, has its midpoint at 0", "Km starts at 0"}}}});
 
     std::string manyPlots = CONSTS + "plot missing.txt\nplot sub\nplot\n";
-    for (int i = 0; i < 16; ++i)
+    for (int i = 0; i < PLOTS; ++i)
         manyPlots += "plot c.txt\n";
+    const auto plot_line = [](int k) { return "is plot line " + std::to_string(PLOTS + k); };
     all.push_back(
         {"plot lines the reader cannot follow",
          {{"params.txt", manyPlots}, {"sub/", ""}, {"c.txt", CLEAN_CURVE}},
@@ -244,9 +246,9 @@ std::vector<InputCase> cases() {
            {"There is no curve file 'missing.txt' in the working folder", "curve 1 is empty"}},
           {"params.txt", 4, {"'sub' is a folder, not a curve file"}},
           {"params.txt", 5, {"'plot' has no file name", "curve 3 stays empty"}},
-          {"params.txt", 19, {"is plot line 17", "only the first 16"}},
-          {"params.txt", 20, {"is plot line 18"}},
-          {"params.txt", 21, {"is plot line 19"}}}});
+          {"params.txt", PLOTS + 3, {plot_line(1), "only the first " + std::to_string(PLOTS)}},
+          {"params.txt", PLOTS + 4, {plot_line(2)}},
+          {"params.txt", PLOTS + 5, {plot_line(3)}}}});
     all.push_back(
         {"a curve file next to the parameter file, not in the working folder",
          {{"in/", ""}, {"in/params.txt", params_for({"c.txt"})}, {"in/c.txt", CLEAN_CURVE}},
