@@ -1,14 +1,17 @@
-// The drawing part of the figure script: the two panels, once per output format.
+// The drawing part of the figure script for the pictures on one pair of axes (overlay and
+// normalised): measured points and fitted curves above, residuals below, once per format.
 #pragma once
 
 #include <ostream>
 #include <vector>
 
 #include "report/figure_data.h"
+#include "report/figure_layout.h"
 
 // The loop over the formats, with the terminal of each; opens a multiplot.
 void write_terminal_choice(std::ostream& out);
-// Above: measured points and fitted curves, the key above the panel.
-void write_top_panel(std::ostream& out, const std::vector<CurveData>& data);
-// Below: the residuals of the compared points on the same time axis; closes the loop.
-void write_residual_panel(std::ostream& out, const std::vector<CurveData>& data);
+
+// Both panels; the key above the top one names each curve while the curves are keyed, a
+// colour scale stands for them beyond. Closes the loop.
+void write_stacked_panels(std::ostream& out, const std::vector<CurveData>& data,
+                          const FigureLayout& layout, bool keyed);

@@ -3,12 +3,13 @@
 
 #include <string>
 
+#include "report/figure_layout.h"
 #include "report/fit_report.h"
 
 // Writes to `path` (PREFIX.gp, or a temporary name for it) a self-contained gnuplot script (the
-// data inline) that draws, above, the measured points and the fitted curve of every curve (one
-// colour per curve, its file name in the key) and, below, the residuals of the compared points
-// against time, with the axes labelled with the units of the report. It renders PREFIX.svg and
-// PREFIX.png. Returns false when the file cannot be written.
-bool write_figure_script(const FitReport& report, const std::string& prefix,
-                         const std::string& path);
+// data inline) that draws the measured points, the fitted curve and the residuals of every
+// curve in the given layout, with the axes labelled with the units of the report and each
+// curve named by its initial concentration and file. It renders PREFIX.svg and PREFIX.png.
+// Returns false when the file cannot be written.
+bool write_figure_script(const FitReport& report, const FigureLayout& layout,
+                         const std::string& prefix, const std::string& path);

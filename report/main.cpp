@@ -16,6 +16,7 @@
 #include "outputs/gnuplot_process.h"
 #include "outputs/pending_files.h"
 #include "problem/records.h"
+#include "report/figure_layout.h"
 #include "report/figure_script.h"
 #include "report/fit_analysis.h"
 #include "report/fit_report.h"
@@ -51,7 +52,7 @@ int bad_command_line(const std::string& reason) {
 }
 
 // PREFIX.json, .tsv and .gp, all or none; the reason of a failure on standard error.
-bool write_outputs(const FitReport& report, const std::string& prefix) {
+bool write_outputs(const FitReport& report, const FigureLayout& layout, const std::string& prefix) {
     PendingFiles files;
     const std::string names[] = {prefix + ".json", prefix + ".tsv", prefix + ".gp"};
     std::string paths[3];
@@ -59,7 +60,7 @@ bool write_outputs(const FitReport& report, const std::string& prefix) {
         paths[i] = files.add(names[i]);
     const bool written[] = {write_report_json(report, paths[0]),
                             write_point_table(report, paths[1]),
-                            write_figure_script(report, prefix, paths[2])};
+                            write_figure_script(report, layout, prefix, paths[2])};
     for (int i = 0; i < 3; ++i) {
         if (!written[i]) {
             std::cerr << PROGRAM << ": cannot write " << names[i] << ": " << std::strerror(errno)
@@ -76,7 +77,7 @@ bool write_outputs(const FitReport& report, const std::string& prefix) {
 
 // The images are rendered under temporary names too and renamed once both are complete;
 // images of an earlier run are removed first, so that none passes for this run's.
-void render(FigureRenderer& renderer, const std::string& prefix) {
+void render(FigureRenderer& renderer, const FigureLayout& layout, const std::string& prefix) {
     const std::string svg = prefix + ".svg", png = prefix + ".png";
     std::remove(svg.c_str());
     std::remove(png.c_str());
@@ -92,7 +93,8 @@ void render(FigureRenderer& renderer, const std::string& prefix) {
     std::remove((drawn + ".svg").c_str());
     std::remove((drawn + ".png").c_str());
     if (rendered) {
-        std::cout << "picture: " << svg << ", " << png << std::endl;
+        std::cout << "picture: " << svg << ", " << png << " (" << described(layout) << ")"
+                  << std::endl;
         return;
     }
     std::remove(svg.c_str());
@@ -156,8 +158,9 @@ int main(int argc, char** argv) {
         print_warnings(report);
         return nothing_to_fit("no point of any curve is compared, so nothing can be fitted");
     }
-    if (!write_outputs(report, options.prefix)) return 1;
+    const FigureLayout layout = choose_layout(report, options.picture);
+    if (!write_outputs(report, layout, options.prefix)) return 1;
     print_summary(report);
-    render(renderer, options.prefix);
+    render(renderer, layout, options.prefix);
     return 0;
 }

@@ -8,13 +8,17 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
 
-#include "report/figure_script.h"
 #include "outputs/gnuplot_process.h"
+#include "report/figure_axes.h"
+#include "report/figure_layout.h"
+#include "report/figure_script.h"
 #include "report/table_output.h"
 #include "tests/support/scratch_files.h"
 
@@ -60,6 +64,56 @@ CurveResult falling_curve(const std::string& file, int points) {
     return curve;
 }
 
+// `count` curves whose initial concentrations spread over `starts`-fold from 20 and whose
+// last times spread over `spans`-fold from 100; measured 2 % above the simulation.
+std::vector<CurveResult> spread_curves(size_t count, double starts, double spans) {
+    std::vector<CurveResult> curves;
+    for (size_t i = 0; i < count; ++i) {
+        const double share = count > 1 ? static_cast<double>(i) / (count - 1) : 0.0;
+        const double s0 = 20.0 * std::pow(starts, share), last = 100.0 * std::pow(spans, share);
+        CurveResult curve{};
+        curve.file = "c" + std::to_string(i + 1) + ".txt";
+        curve.initial_concentration = s0;
+        for (int k = 0; k <= 7; ++k) {
+            const double t = last * k / 7.0, s = s0 * std::exp(-t / last);
+            curve.points.push_back({t, 1.02 * s, s, k > 0});
+        }
+        for (int k = 0; k <= 70; ++k) {
+            curve.sim_time.push_back(last * k / 70.0);
+            curve.sim_value.push_back(s0 * std::exp(-k / 70.0));
+        }
+        curves.push_back(curve);
+    }
+    return curves;
+}
+
+// Michaelis and Menten's 333 mM curve: six readings in two hours, the last at 1,052 min.
+void crowd(CurveResult& curve) {
+    const double times[] = {0, 7, 14, 26, 49, 75, 117, 1052};
+    for (size_t k = 0; k < curve.points.size(); ++k)
+        curve.points[k].time = times[k];
+}
+
+// The script's data blocks by name, each row as numbers.
+std::map<std::string, std::vector<std::vector<double>>> blocks_of(const std::string& script) {
+    std::map<std::string, std::vector<std::vector<double>>> blocks;
+    std::istringstream lines(script);
+    std::string line, name;
+    while (std::getline(lines, line)) {
+        if (line.size() > 7 && line[0] == '$' && line.compare(line.size() - 7, 7, " << EOD") == 0) {
+            name = line.substr(1, line.size() - 8);
+            blocks[name];
+        } else if (line == "EOD") {
+            name.clear();
+        } else if (!name.empty() && !line.empty()) {
+            std::istringstream row(line);
+            blocks[name].emplace_back(std::istream_iterator<double>(row),
+                                      std::istream_iterator<double>());
+        }
+    }
+    return blocks;
+}
+
 // gnuplot inherits our standard error when it starts: a capture made before the renderer
 // catches its messages in a file.
 class StderrCapture {
@@ -89,10 +143,23 @@ class StderrCapture {
     int saved_;
 };
 
+void expect_rows(const std::vector<std::vector<double>>& written,
+                 const std::vector<std::vector<double>>& expected) {
+    ASSERT_EQ(written.size(), expected.size());
+    for (size_t r = 0; r < written.size(); ++r) {
+        ASSERT_EQ(written[r].size(), expected[r].size()) << "row " << r;
+        for (size_t k = 0; k < written[r].size(); ++k)
+            EXPECT_NEAR(written[r][k], expected[r][k], 1e-9 * std::fabs(expected[r][k]))
+                << "row " << r << ", column " << k;
+    }
+}
+
 // Renders the report's script; expects success, both images, and not a word from gnuplot
 // (a warning would mean an empty block was plotted, which stops gnuplot when it is alone).
-void expect_clean_render(const FitReport& report, const std::string& prefix) {
-    ASSERT_TRUE(write_figure_script(report, prefix, prefix + ".gp"));
+void expect_clean_render(const FitReport& report, const std::string& prefix,
+                         const std::string& picture = "auto") {
+    ASSERT_TRUE(
+        write_figure_script(report, choose_layout(report, picture), prefix, prefix + ".gp"));
     StderrCapture capture("gnuplot-messages.txt");
     FigureRenderer renderer;
     const bool available = renderer.available();
@@ -151,7 +218,9 @@ TEST_F(ReportFigureTest, AwkwardReportRendersWithoutAWordFromGnuplot) {
     report.parameter_file = "it's `touch injected`.txt";
     report.conc_unit = "\xC2\xB5M";
     report.constants[0] = NaN;
-    expect_clean_render(report, "out dir/it's a \"fit\"\nof `touch injected`");
+    for (const char* picture : {"overlay", "panels", "normalised"})
+        expect_clean_render(
+            report, "out dir/it's a \"fit\"\nof `touch injected`" + std::string(picture), picture);
     EXPECT_FALSE(fs::exists("injected"));
 }
 
@@ -159,20 +228,132 @@ TEST_F(ReportFigureTest, ReportWithoutAnythingToDrawStillRenders) {
     enter_with(3, {});
     FitReport report = report_with({});
     report.time_unit = report.conc_unit = "";
-    expect_clean_render(report, "none");
     CurveResult empty{};
     empty.file = "empty.txt";
     CurveResult undefined{};
     undefined.points = {{NaN, NaN, NaN, true}};
-    expect_clean_render(report_with({empty, undefined}), "empty");
+    for (const std::string picture : {"overlay", "panels", "normalised"}) {
+        expect_clean_render(report, "none-" + picture, picture);
+        expect_clean_render(report_with({empty, undefined}), "empty-" + picture, picture);
+    }
 }
 
-TEST_F(ReportFigureTest, SixteenCurvesRender) {
+TEST(ReportFigureLayout, FollowsWhatTheCurvesDifferIn) {
+    struct Case {
+        size_t curves;
+        double starts, spans;
+        const char* asked;
+        Picture picture;
+        bool log_time;
+    };
+    const Case cases[] = {
+        {5, 16, 13.3, "auto", Picture::PANELS, false},  // Michaelis and Menten's spans
+        {30, 16, 13.3, "auto", Picture::NORMALISED, true},
+        {8, 200, 1, "auto", Picture::NORMALISED, false},  // a plate
+        {8, 16, 9, "auto", Picture::OVERLAY, false},
+        {30, 16, 13.3, "panels", Picture::NORMALISED, true},
+        {5, 200, 13.3, "overlay", Picture::OVERLAY, false},
+    };
+    for (const Case& c : cases) {
+        const FitReport report = report_with(spread_curves(c.curves, c.starts, c.spans));
+        const FigureLayout layout = choose_layout(report, c.asked);
+        EXPECT_EQ(layout.picture, c.picture) << c.curves << " curves, " << c.asked;
+        EXPECT_EQ(layout.log_time, c.log_time) << c.curves << " curves, " << c.asked;
+        EXPECT_NEAR(layout.span_ratio, c.spans, 1e-9 * c.spans);
+        EXPECT_NEAR(layout.start_ratio, c.starts, 1e-9 * c.starts);
+    }
+    std::vector<CurveResult> early = spread_curves(30, 16, 13.3);
+    early[0].points[0].time = -1.0;  // a log axis has no place for it
+    EXPECT_FALSE(choose_layout(report_with(early), "auto").log_time);
+}
+
+// The blocks hold the report's numbers as drawn: over the initial concentration in the
+// normalised picture, only times above 0 on its log axis.
+TEST_F(ReportFigureTest, DataBlocksHoldTheReportsValuesAsDrawn) {
     enter_with(4, {});
-    std::vector<CurveResult> curves;
-    for (int i = 0; i < PLOTS; ++i)
-        curves.push_back(falling_curve("curve" + std::to_string(i + 1) + ".txt", 13));
-    expect_clean_render(report_with(curves), "sixteen");
+    const FitReport report = report_with(spread_curves(5, 16, 13.3));
+    for (const char* picture : {"overlay", "normalised"}) {
+        const FigureLayout layout = choose_layout(report, picture);
+        ASSERT_TRUE(write_figure_script(report, layout, "fit", "fit.gp"));
+        const std::string script = contents("fit.gp");
+        auto blocks = blocks_of(script);
+        for (size_t c = 0; c < report.curves.size(); ++c) {
+            const CurveResult& curve = report.curves[c];
+            const double over =
+                layout.picture == Picture::NORMALISED ? curve.initial_concentration : 1.0;
+            std::vector<std::vector<double>> measured, residual, fitted;
+            for (const PointRow& p : curve.points) {
+                if (layout.log_time && p.time <= 0.0) continue;
+                measured.push_back({p.time, p.measured / over, p.compared ? 1.0 : 0.0});
+                if (p.compared) residual.push_back({p.time, (p.measured - p.simulated) / over});
+            }
+            for (size_t k = 0; k < curve.sim_time.size(); ++k)
+                if (!layout.log_time || curve.sim_time[k] > 0.0)
+                    fitted.push_back({curve.sim_time[k], curve.sim_value[k] / over});
+            const std::string n = std::to_string(c + 1);
+            SCOPED_TRACE(std::string(picture) + ", curve " + n);
+            expect_rows(blocks["measured" + n], measured);
+            expect_rows(blocks["residual" + n], residual);
+            expect_rows(blocks["fitted" + n], fitted);
+        }
+        EXPECT_NE(script.find("\nname1 = '20 mM, c1.txt'\nname2 = '40 mM, c2.txt'\n"),
+                  std::string::npos);
+    }
+}
+
+// Keyed curves (16), a colour scale (17 and more), the most panels, one on a log time axis
+// (doubling times), and 384 curves however they are laid out.
+TEST_F(ReportFigureTest, EveryLayoutRendersUpTo384Curves) {
+    enter_with(5, {});
+    expect_clean_render(report_with(spread_curves(PLOTS, 16, 9)), "keyed");
+    std::vector<CurveResult> panels = spread_curves(PANELS_AT_MOST, 200, 14);
+    crowd(panels[0]);
+    ASSERT_EQ(choose_layout(report_with(panels), "auto").picture, Picture::PANELS);
+    expect_clean_render(report_with(panels), "panels");
+    const FitReport plate = report_with(spread_curves(384, 200, 14));
+    for (const char* picture : {"auto", "overlay", "panels"})
+        expect_clean_render(plate, std::string("plate-") + picture, picture);
+}
+
+// Many curves: coloured by their initial concentrations on a log scale, each fitted curve
+// thinned to a few hundred rows that still end where the simulation ends. A panel whose
+// points crowd into its start gets a log time axis over its points.
+TEST_F(ReportFigureTest, ManyCurvesAndCrowdedPanelsKeepTheirValues) {
+    enter_with(8, {});
+    std::vector<CurveResult> curves = spread_curves(384, 200, 1);
+    for (CurveResult& curve : curves) {
+        curve.sim_time.clear();
+        curve.sim_value.clear();
+        for (int k = 0; k <= 1000; ++k) {
+            curve.sim_time.push_back(0.1 * k);
+            curve.sim_value.push_back(curve.initial_concentration * std::exp(-0.001 * k));
+        }
+    }
+    const FitReport plate = report_with(curves);
+    ASSERT_TRUE(write_figure_script(plate, choose_layout(plate, "auto"), "plate", "plate.gp"));
+    std::string script = contents("plate.gp");
+    EXPECT_NE(script.find("\nset logscale cb\n"), std::string::npos);
+    auto blocks = blocks_of(script);
+    for (size_t c : {0, 383}) {
+        const std::string n = std::to_string(c + 1);
+        EXPECT_NE(script.find("\nset linetype " + n + " lc palette cb " +
+                              script_number(curves[c].initial_concentration) + " "),
+                  std::string::npos);
+        const auto& fitted = blocks["fitted" + n];
+        EXPECT_GE(fitted.size(), 100u);
+        EXPECT_LE(fitted.size(), 200u);
+        expect_rows({fitted.back()}, {{100.0, std::exp(-1.0)}});
+    }
+
+    std::vector<CurveResult> few = spread_curves(3, 16, 1);
+    crowd(few[0]);
+    const FitReport report = report_with(few);
+    ASSERT_TRUE(write_figure_script(report, choose_layout(report, "panels"), "few", "few.gp"));
+    script = contents("few.gp");
+    EXPECT_NE(script.find("set logscale x\n    set xrange [5.6:1315]\n"
+                          "    set xtics (10, 30, 100, 300, 1000)\n"),
+              std::string::npos);
+    EXPECT_EQ(script.find(" set logscale x"), script.rfind(" set logscale x"));  // one panel only
 }
 
 // Images of an earlier run must not pass for this one's: a script edited down to nothing
@@ -198,7 +379,8 @@ TEST_F(ReportFigureTest, RenderFailsWithoutFreshImages) {
 // leave it waiting; one that is not on PATH leaves the renderer idle.
 TEST_F(ReportFigureTest, GnuplotThatDiesEarlyOrIsMissingIsSurvived) {
     enter_with(6, {{"bin/", ""}, {"bin/gnuplot", "#!/bin/sh\nexit 0\n"}});
-    ASSERT_TRUE(write_figure_script(report_with({falling_curve("c.txt", 13)}), "fit", "fit.gp"));
+    const FitReport report = report_with({falling_curve("c.txt", 13)});
+    ASSERT_TRUE(write_figure_script(report, choose_layout(report, "auto"), "fit", "fit.gp"));
     fs::permissions("bin/gnuplot", fs::perms::owner_all);
     const std::string saved_path = getenv("PATH");
     setenv("PATH", (fs::current_path() / "bin").c_str(), 1);
