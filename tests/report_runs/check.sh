@@ -70,6 +70,7 @@ values() {
 fresh example "$root"/examples/*.txt
 same_km velkor params.txt 2 --time-unit s --conc-unit mM
 values outputs velkor params.txt s mM
+values statistics params.txt
 json_check 'r["held"] == {"vmax": 0.05} and r["warnings"] == []'
 if command -v gnuplot >/dev/null; then
     [ -s report.png ] && [ -s report.svg ] || fail "no picture although gnuplot is installed"
