@@ -142,10 +142,26 @@ run "$bin/velkor-report" -f params.txt
 expect_status 2
 [ -e report.json ] && fail "files written although nothing was fitted"
 
-# An output that cannot be written.
+# A misspelt option stops the report before anything is read or written.
+fresh bad-option "$root"/examples/*.txt
+run "$bin/velkor-report" -f params.txt --ouput=mine --time-units=min
+expect_status 2
+[ "$(grep -c -e '--ouput' stderr)" = 1 ] || fail "not one line naming --ouput: $(head -n 3 stderr)"
+written=$(ls -A | grep -v -x -e stdout -e stderr -e '.*\.txt')
+[ -z "$written" ] || fail "files written: $written"
+
+# Outputs that cannot be written: a folder that is not there; a table whose name is taken
+# by a folder, after which no other output of the run is left behind either.
 fresh unwritable "$root"/examples/*.txt
 run "$bin/velkor-report" -f params.txt -o no/such/folder/fit
 expect_status 1
 grep -q "cannot write" stderr || fail "no message about the output"
+mkdir report.tsv
+run "$bin/velkor-report" -f params.txt
+expect_status 1
+grep -q "report\.tsv" stderr || fail "the message does not name report.tsv: $(head -n 3 stderr)"
+written=$(ls -A | grep -v -x -e stdout -e stderr -e report.tsv -e '.*\.txt')
+[ -z "$written" ] || fail "left behind: $written"
+
 if [ $failed = 0 ]; then echo "all report runs passed"; fi
 exit $failed
