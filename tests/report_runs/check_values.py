@@ -103,7 +103,7 @@ def check_outputs(program, params, time_unit, conc_unit):
     units = {"time": time_unit, "concentration": conc_unit}
     expect(r["units"] == units, "JSON units %r, expected %r" % (r["units"], units))
     script = open("report.gp").read()
-    for variable, label in [("time_label", "time"), ("conc_label", "concentration")]:
+    for variable, label in [("time_label", "time"), ("value_label", "concentration")]:
         unit = time_unit if variable == "time_label" else conc_unit
         want = label + (" (%s)" % unit if unit else "")
         m = re.search(r"^%s = '(.*)'$" % variable, script, re.M)
