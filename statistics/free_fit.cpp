@@ -1,5 +1,7 @@
 #include "statistics/free_fit.h"
 
+#include <cstddef>
+
 #include "statistics/constant_profile.h"
 #include "statistics/fit_space.h"
 #include "statistics/gauss_newton.h"
@@ -10,12 +12,39 @@ namespace {
 constexpr int MOST_RESTARTS = 3;
 // A fresh start that lowers RSS by less than this fraction of it ends the restarts.
 constexpr double NO_GAIN = 1e-9;
+// Gauss-Newton descents, each from where the last stopped with the Jacobian there, at the most.
+constexpr int MOST_DESCENTS = 4;
 
 FitSpace every_constant_free() {
     std::vector<int> all;
     for (int j = 0; j < CONSTANTS; ++j)
         all.push_back(j);
     return space_with_free(all);
+}
+
+// The direction set closes in on the optimum linearly; Gauss-Newton finishes the approach
+// where the valley is long and narrow, as it is with three constants. A descent keeps the
+// Jacobian of its start for its first steps and can stop where that Jacobian, not the
+// optimum's, sees no gain: it is begun afresh from where it stopped, with the Jacobian there,
+// until a step promises less than NO_GAIN of RSS.
+std::vector<double> polished(const FitSpace& space, std::vector<double> x) {
+    for (int descent = 0; descent < MOST_DESCENTS; ++descent) {
+        const Evaluation at = evaluate(space, x.data());
+        std::vector<std::vector<double>> columns;
+        for (int j = 0; j < CONSTANTS; ++j)
+            columns.push_back(jacobian_column(space, x.data(), j));
+        std::vector<double> r(at.compared.size());
+        for (std::size_t i = 0; i < r.size(); ++i)
+            r[i] = at.measured[i] - at.compared[i];
+        double d[3], promised = 0.0;
+        if (!gauss_newton_step(columns, r, d, promised)) break;
+        if (!(promised > NO_GAIN * at.sum_of_squares)) break;
+        const std::vector<double> start(at.constants, at.constants + CONSTANTS);
+        const Descent lower = gauss_newton_descent(space, start, at, columns);
+        if (!(lower.at.sum_of_squares < at.sum_of_squares)) break;
+        x = point_of_constants(space, lower.constants);
+    }
+    return x;
 }
 
 }  // namespace
@@ -30,17 +59,7 @@ std::vector<double> free_fit_point(int n) {
         value = minimise_in(space, x.data());
         if (!(value < before - NO_GAIN * before)) break;
     }
-    // The direction set closes in on the optimum linearly; Gauss-Newton finishes the
-    // approach where the valley is long and narrow, as it is with three constants.
-    const Evaluation at = evaluate(space, x.data());
-    std::vector<std::vector<double>> columns;
-    for (int j = 0; j < CONSTANTS; ++j)
-        columns.push_back(jacobian_column(space, x.data(), j));
-    const std::vector<double> start(at.constants, at.constants + CONSTANTS);
-    const Descent polished = gauss_newton_descent(space, start, at, columns);
-    if (polished.at.sum_of_squares < at.sum_of_squares)
-        return point_of_constants(space, polished.constants);
-    return x;
+    return polished(space, x);
 }
 
 FreeFit free_fit_at(const std::vector<double>& point, int n) {
