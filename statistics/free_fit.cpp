@@ -1,5 +1,10 @@
 #include "statistics/free_fit.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <utility>
+
 #include "statistics/constant_profile.h"
 #include "statistics/fit_space.h"
 #include "statistics/gauss_newton.h"
@@ -8,8 +13,19 @@ namespace {
 
 // Fresh starts of the minimiser from the point it found, at the most.
 constexpr int MOST_RESTARTS = 3;
-// A fresh start that lowers RSS by less than this fraction of it ends the restarts.
+// A fresh start that lowers RSS by less than this fraction of it ends the restarts; a
+// Gauss-Newton step that promises less than this fraction of it, the descents.
 constexpr double NO_GAIN = 1e-9;
+// Gauss-Newton descents, each from where the last stopped with the Jacobian there, at the most.
+constexpr int MOST_DESCENTS = 4;
+// The grid the starts are taken from: every constant at its midpoint times one of the factors.
+constexpr int SCAN_POINTS = 5;
+constexpr double SCAN_FACTORS[SCAN_POINTS] = {0.25, 0.5, 1.0, 2.0, 4.0};
+// A point where a fresh Gauss-Newton step promises less than this fraction of RSS is the
+// optimum, to the accuracy of the Jacobian's differences, even where no step lowers RSS.
+constexpr double AT_OPTIMUM = 1e-6;
+// Starts of the whole fit, from the grid's points in order of RSS, at the most.
+constexpr int MOST_STARTS = 8;
 
 FitSpace every_constant_free() {
     std::vector<int> all;
@@ -18,29 +34,87 @@ FitSpace every_constant_free() {
     return space_with_free(all);
 }
 
+// The points of the grid, the lowest RSS first (of equal ones, the one scanned first, the
+// midpoints themselves before any other; a point where RSS is no number, last).
+std::vector<std::vector<double>> starts_of_grid(const FitSpace& space) {
+    int points = 1;
+    for (int j = 0; j < CONSTANTS; ++j)
+        points *= SCAN_POINTS;
+    std::vector<std::pair<double, std::vector<double>>> grid;
+    for (int point = 0; point < points; ++point) {
+        std::vector<double> x(CONSTANTS);
+        // Point 0 of the grid is the midpoints themselves.
+        for (int j = 0, rest = point; j < CONSTANTS; ++j, rest /= SCAN_POINTS)
+            x[j] = SCAN_FACTORS[(rest + SCAN_POINTS / 2) % SCAN_POINTS];
+        const double value = sum_of_squares_in(space, x.data());
+        grid.emplace_back(std::isnan(value) ? HUGE_VAL : value, x);
+    }
+    std::stable_sort(grid.begin(), grid.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::vector<double>> starts;
+    for (const auto& g : grid)
+        starts.push_back(g.second);
+    return starts;
+}
+
+struct Polished {
+    std::vector<double> x;
+    double sum_of_squares;
+    bool optimum;  // a fresh Gauss-Newton step there promises less than AT_OPTIMUM of RSS
+};
+
+// The direction set closes in on the optimum linearly; Gauss-Newton finishes the approach
+// where the valley is long and narrow, as it is with three constants. A descent keeps the
+// Jacobian of its start for its first steps and can stop where that Jacobian, not the
+// optimum's, sees no gain: it is begun afresh from where it stopped, with the Jacobian there.
+// A point where the step cannot be worked out (a column of zeros: Km held at 0 by the
+// clamp), or where it promises a gain that no step delivers (RSS rough where the curves are
+// too stiff for the integrator's step), is no optimum.
+Polished polished(const FitSpace& space, std::vector<double> x) {
+    double promised_last = HUGE_VAL;  // what the last descent's first step promised
+    for (int descent = 0; descent < MOST_DESCENTS; ++descent) {
+        const Evaluation at = evaluate(space, x.data());
+        std::vector<std::vector<double>> columns;
+        for (int j = 0; j < CONSTANTS; ++j)
+            columns.push_back(jacobian_column(space, x.data(), j));
+        std::vector<double> r(at.compared.size());
+        for (std::size_t i = 0; i < r.size(); ++i)
+            r[i] = at.measured[i] - at.compared[i];
+        double d[3], promised = 0.0;
+        if (!gauss_newton_step(columns, r, d, promised)) return {x, at.sum_of_squares, false};
+        if (!(promised > NO_GAIN * at.sum_of_squares)) return {x, at.sum_of_squares, true};
+        const std::vector<double> start(at.constants, at.constants + CONSTANTS);
+        const Descent lower = gauss_newton_descent(space, start, at, columns);
+        if (!(lower.at.sum_of_squares < at.sum_of_squares))
+            return {x, at.sum_of_squares, promised < AT_OPTIMUM * at.sum_of_squares};
+        x = point_of_constants(space, lower.constants);
+        promised_last = promised;
+    }
+    const double value = sum_of_squares_in(space, x.data());
+    return {x, value, promised_last < AT_OPTIMUM * value};
+}
+
 }  // namespace
 
 std::vector<double> free_fit_point(int n) {
     if (n <= CONSTANTS) return {};
     const FitSpace space = every_constant_free();
-    std::vector<double> x(CONSTANTS, 1.0);
-    double value = minimise_in(space, x.data());
-    for (int restart = 0; restart < MOST_RESTARTS; ++restart) {
-        const double before = value;
-        value = minimise_in(space, x.data());
-        if (!(value < before - NO_GAIN * before)) break;
+    const std::vector<std::vector<double>> starts = starts_of_grid(space);
+    Polished best{{}, HUGE_VAL, false};
+    for (std::size_t s = 0; s < MOST_STARTS && s < starts.size(); ++s) {
+        std::vector<double> x = starts[s];
+        double value = minimise_in(space, x.data());
+        for (int restart = 0; restart < MOST_RESTARTS; ++restart) {
+            const double before = value;
+            value = minimise_in(space, x.data());
+            if (!(value < before - NO_GAIN * before)) break;
+        }
+        const Polished fit = polished(space, x);
+        if (best.x.empty() || fit.sum_of_squares < best.sum_of_squares) best = fit;
+        if (fit.optimum) break;
+        // Stopped short, on Km's clamp or where RSS is rough: the grid's next point.
     }
-    // The direction set closes in on the optimum linearly; Gauss-Newton finishes the
-    // approach where the valley is long and narrow, as it is with three constants.
-    const Evaluation at = evaluate(space, x.data());
-    std::vector<std::vector<double>> columns;
-    for (int j = 0; j < CONSTANTS; ++j)
-        columns.push_back(jacobian_column(space, x.data(), j));
-    const std::vector<double> start(at.constants, at.constants + CONSTANTS);
-    const Descent polished = gauss_newton_descent(space, start, at, columns);
-    if (polished.at.sum_of_squares < at.sum_of_squares)
-        return point_of_constants(space, polished.constants);
-    return x;
+    return best.x;
 }
 
 FreeFit free_fit_at(const std::vector<double>& point, int n) {

@@ -1,9 +1,15 @@
 // The least-squares fit of every constant of the law together (the fit programs fit constant
 // 0 alone), from the midpoints of their ranges:
 //
-//   the direction-set minimiser from x = 1 (every constant at its midpoint), started afresh
+//   the direction-set minimiser from the point of a coarse grid around the midpoints (every
+//   constant at its midpoint times 1/4, 1/2, 1, 2 or 4) where RSS is lowest, started afresh
 //   from the point it found until a fresh start no longer lowers RSS: a direction set that
 //   has collapsed on a long valley cannot stop short of the optimum then;
+//   Gauss-Newton descents from there, each with the Jacobian where it begins, until a step
+//   promises less than 1e-9 of RSS;
+//   where that is no optimum (Km held at 0 by the clamp, or RSS rough where the curves are
+//   too stiff for the integration step), the same from the next point of the grid, up to
+//   eight, keeping the lowest RSS;
 //   covariance s^2 (J^T J)^-1 with s^2 = RSS / (n - k);
 //   95 % profile interval of each constant, the others re-optimised along the profile, at
 //   RSS_min (1 + F(0.95; 1, n - k) / (n - k));
