@@ -5,6 +5,7 @@
 #include "report/curve_results.h"
 #include "report/fit_warnings.h"
 #include "simulation/workspace.h"
+#include "statistics/child_work.h"
 #include "statistics/free_fit_beside.h"
 #include "statistics/held_fit.h"
 #include "statistics/range_end_refits.h"
@@ -20,6 +21,16 @@ void analyse_fit(const ConstantSet& constants, PlotSet& plots,
     const double start = 1.0;
     const int n = static_cast<int>(evaluate(space_with_free({0}), &start).compared.size());
     FreeFitBeside free(n);
+    // The refits at the ranges' ends go to a process of their own as well: two cores share
+    // three processes, and none waits for another until the end.
+    ChildWork refits_beside([&constants](const ChildWork::Sender& send) {
+        const RangeEndRefits refits = range_end_refits(constants);
+        ChildWork::Message values;
+        for (int j = 1; j < CONSTANTS; ++j)
+            for (int end = 0; end < 2; ++end)
+                values.push_back(refits.at[j][end]);
+        send(values);
+    });
     const HeldFit held = held_fit(fit_workspace.constant_mid);
     report.sum_of_squares = held.at_fit.sum_of_squares;
     report.quality = held.at_fit.quality;
@@ -37,11 +48,12 @@ void analyse_fit(const ConstantSet& constants, PlotSet& plots,
 
     for (int j = 0; j < CONSTANTS; ++j)
         report.at_range_ends[j][0] = report.at_range_ends[j][1] = NaN;
-    if (report.points_compared >= 1) {
-        const RangeEndRefits refits = range_end_refits(constants);
+    ChildWork::Message refits;
+    if (report.points_compared >= 1 && refits_beside.receive(refits) &&
+        refits.size() == 2 * (CONSTANTS - 1)) {
         for (int j = 1; j < CONSTANTS; ++j)
             for (int end = 0; end < 2; ++end)
-                report.at_range_ends[j][end] = refits.at[j][end];
+                report.at_range_ends[j][end] = refits[2 * (j - 1) + end];
     }
     report.free_fit = free.result();
     report.beyond_fit_program =
