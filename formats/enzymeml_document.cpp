@@ -29,6 +29,8 @@ nlohmann::json parse_enzymeml(const std::string& text, const std::string& source
             line += text[i] == '\n';
         throw InputError(source + ":" + std::to_string(line) + ": not valid JSON (" + e.what() +
                          ")");
+    } catch (const json::exception& e) {  // a number too large for a double
+        throw InputError(source + ": not readable JSON (" + std::string(e.what()) + ")");
     }
 }
 

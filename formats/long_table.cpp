@@ -1,5 +1,6 @@
 #include "formats/long_table.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -127,10 +128,25 @@ Dataset read_long_table(const Table& table, const TableOptions& options) {
         if (!rows_of.count(key)) keys.push_back(key);
         rows_of[key].push_back(r);
     }
+    std::map<std::string, std::optional<Concentration>> s0_of;
+    for (const std::string& key : keys)
+        s0_of[key] = c.s0.empty() ? parse_concentration(key, table.decimal_comma)
+                                  : s0_cell(table, c.s0[0], rows_of[key]);
+    // Row order says nothing: curves go by S0 (in the units written), then by name.
+    std::stable_sort(keys.begin(), keys.end(), [&](const std::string& a, const std::string& b) {
+        const auto& x = s0_of[a];
+        const auto& y = s0_of[b];
+        if (x.has_value() != y.has_value()) return x.has_value();
+        if (x && y) {
+            const double u = x->value * (x->unit ? x->unit->factor : 1.0);
+            const double v = y->value * (y->unit ? y->unit->factor : 1.0);
+            if (u != v) return u < v;
+        }
+        return a < b;
+    });
     std::vector<std::optional<Concentration>> s0s;
     for (const std::string& key : keys)
-        s0s.push_back(c.s0.empty() ? parse_concentration(key, table.decimal_comma)
-                                   : s0_cell(table, c.s0[0], rows_of[key]));
+        s0s.push_back(s0_of[key]);
     const std::optional<Unit> value_unit = header_unit(table, c.value[0]);
     const std::optional<Unit> s0_header = c.s0.empty() ? std::nullopt : header_unit(table, c.s0[0]);
     const std::optional<Unit> signal = signal_unit(options, s0s);

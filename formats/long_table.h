@@ -11,7 +11,8 @@
 // S0 cell (the same on all its rows), or else its name when that reads as a concentration
 // ("S0=10", "10 uM"); without a unit it is in the value's unit. The value's unit is the one
 // in its header, or --conc-unit; with --signal-per-conc as in the wide layout. Rows may come
-// in any order; a curve is made of its rows in the order of their times.
+// in any order; a curve is made of its rows in the order of their times, and curves are
+// ordered by S0, then by name.
 #pragma once
 
 #include "formats/dataset.h"

@@ -8,10 +8,19 @@ namespace formats {
 
 namespace {
 
+// Fields up to the last one that holds something: spreadsheets pad every line with empty
+// fields to the widest, metadata lines too.
+std::size_t width_of(const Record& r) {
+    std::size_t width = r.fields.size();
+    while (width > 0 && r.fields[width - 1].empty())
+        --width;
+    return width;
+}
+
 std::size_t usual_width(const std::vector<Record>& records) {
     std::map<std::size_t, int> lines_with;
     for (const Record& r : records)
-        if (r.fields.size() >= 2 && !r.blank()) ++lines_with[r.fields.size()];
+        if (width_of(r) >= 2) ++lines_with[width_of(r)];
     std::size_t width = 0;
     int most = 0;
     for (const auto& [count, lines] : lines_with)
@@ -36,18 +45,19 @@ Table locate_table(const std::string& text, char separator, const std::string& s
     table.source = source;
     table.decimal_comma = separator != ',';
     std::size_t i = 0;
-    while (records[i].fields.size() != width || records[i].blank())
+    while (width_of(records[i]) != width)
         ++i;
-    table.header = records[i].fields;
+    table.header.assign(records[i].fields.begin(),
+                        records[i].fields.begin() + static_cast<std::ptrdiff_t>(width));
     table.header_line = records[i].line;
     if (i > 0)
         table.notes.push_back(line_range(records[0].line, records[i - 1].line) +
                               " above the table's header not read (metadata)");
     for (++i; i < records.size() && !records[i].blank(); ++i) {
         Record& row = records[i];
-        if (row.fields.size() > width)
+        if (width_of(row) > width)
             throw InputError(source + ":" + std::to_string(row.line) + ": " +
-                             std::to_string(row.fields.size()) + " fields, but the header has " +
+                             std::to_string(width_of(row)) + " fields, but the header has " +
                              std::to_string(width));
         row.fields.resize(width);
         table.rows.push_back(std::move(row));

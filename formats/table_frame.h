@@ -1,9 +1,10 @@
 // Where the table sits in a lab file, and its time column.
 //
 // The header is the first line with as many fields as most lines of the file have (at least
-// two); lines above it are metadata and are not read. The table ends at the first blank line
+// two; empty fields at the end of a line do not count, as spreadsheets pad every line to the
+// widest); lines above it are metadata and are not read. The table ends at the first blank line
 // after it; lines below that are not read either. A row with fewer fields than the header has
-// empty cells at its end; one with more is an error.
+// empty cells at its end; one with more (that hold something) is an error.
 #pragma once
 
 #include <string>

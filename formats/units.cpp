@@ -92,4 +92,11 @@ std::string number_text(double value) {
     return buffer;
 }
 
+std::string brief_number(double value) {
+    if (value == 0.0) return "0";
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", value);
+    return buffer;
+}
+
 }  // namespace formats

@@ -30,5 +30,7 @@ double convert(double value, const Unit& from, const Unit& to);
 
 // Up to 12 significant digits, shortest form: what the curve files and messages print.
 std::string number_text(double value);
+// Six significant digits: what a summary prints, the files holding the rest.
+std::string brief_number(double value);
 
 }  // namespace formats

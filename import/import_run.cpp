@@ -19,20 +19,26 @@ bool looks_like_json(const std::string& bytes) {
 }
 
 ImportResult run_import(const std::string& bytes, const ImportOptions& options) {
-    ImportResult r;
+    formats::Dataset set;
     if (looks_like_json(bytes)) {
         if (options.table_only_given)
             throw UsageError(
                 "--s0, --signal-per-conc, --blank and --separator are for tables, and " +
                 options.source + " is an EnzymeML document");
         const std::string start = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? bytes.substr(3) : bytes;
-        r.set = formats::read_enzymeml(start, options.source, options.species);
+        set = formats::read_enzymeml(start, options.source, options.species);
     } else {
         if (!options.species.empty())
             throw UsageError("--species is for EnzymeML documents, and " + options.source +
                              " is a table");
-        r.set = formats::read_table(bytes, options.source, options.table);
+        set = formats::read_table(bytes, options.source, options.table);
     }
+    return finish_import(std::move(set), options);
+}
+
+ImportResult finish_import(formats::Dataset set, const ImportOptions& options) {
+    ImportResult r;
+    r.set = std::move(set);
     r.problem = build_problem(r.set, options.build);
     assign_file_names(r.problem);
     r.fit = provisional_free_fit(r.problem);

@@ -27,5 +27,7 @@ bool looks_like_json(const std::string& bytes);
 
 // Throws formats::InputError or UsageError.
 ImportResult run_import(const std::string& bytes, const ImportOptions& options);
+// The steps after reading: the problem, its files and the summary.
+ImportResult finish_import(formats::Dataset set, const ImportOptions& options);
 
 }  // namespace velkor_import

@@ -1,6 +1,7 @@
 #include "import/import_summary.h"
 
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "import/parameter_text.h"
@@ -87,8 +88,8 @@ std::string import_summary(const formats::Dataset& set, const Problem& problem,
     text += source_units(problem);
     for (const std::string& line : problem.time_choice)
         text += line + "\n";
-    text += "largest shift of a time onto the 0.01 grid: " + number_text(problem.largest_shift) +
-            " " + problem.time.name +
+    text += "largest shift of a time onto the 0.01 grid: " +
+            formats::brief_number(problem.largest_shift) + " " + problem.time.name +
             (problem.largest_shift_at.empty() ? "" : " (" + problem.largest_shift_at + ")") + "\n";
     std::string left;
     for (const ProblemCurve& c : problem.curves)
@@ -105,12 +106,18 @@ std::string import_summary(const formats::Dataset& set, const Problem& problem,
                 " points with a concentration of 0 or below are written "
                 "but not compared by velkor\n";
     text += limits(problem);
-    const Range km = centred_range(fit.km, fit.km_se), vmax = centred_range(fit.vmax, fit.vmax_se);
-    text += "parameters (" + fit.method + "):\n  Km   " + number_text(fit.km) + " " +
-            problem.conc.name + ", range " + number_text(km.low) + " .. " + number_text(km.high) +
-            " (the fit starts at its middle)\n" + "  Vmax " + number_text(fit.vmax) + " " +
-            problem.conc.name + "/" + problem.time.name + ", range " + number_text(vmax.low) +
-            " .. " + number_text(vmax.high) + " (held at its middle)\n";
+    const auto line = [](const char* name, double value, double se, const std::string& unit,
+                         const char* use) {
+        const Range r = centred_range(value, se);
+        return std::string("  ") + name + formats::brief_number(value) + " " + unit +
+               (std::isfinite(se) ? " (standard error " + formats::brief_number(se) + ")" : "") +
+               ", range " + formats::brief_number(r.low) + " .. " + formats::brief_number(r.high) +
+               " (" + use + ")\n";
+    };
+    text += "parameter file, from " + fit.method + ":\n" +
+            line("Km   ", fit.km, fit.km_se, problem.conc.name, "the fit starts at its middle") +
+            line("Vmax ", fit.vmax, fit.vmax_se, problem.conc.name + "/" + problem.time.name,
+                 "held at its middle");
     return text;
 }
 

@@ -38,7 +38,7 @@ bool set_origin(const formats::SourceCurve& source, const formats::Unit& conc, S
     std::vector<formats::SourcePoint> points = sorted_points(source, curve.left_out);
     const formats::Unit& tu = source.time;
     if (source.nominal_s0 && *source.nominal_s0 == 0.0) {
-        why = "a blank (S0 = 0 from the " + source.nominal_from + ")";
+        why = "a blank (S0 = 0, " + source.nominal_from + ")";
         return false;
     }
     if (points.empty()) {
@@ -106,7 +106,7 @@ Problem build_problem(const formats::Dataset& set, const BuildOptions& options) 
         if (set_origin(source, problem.conc, options.s0_from, curve, why)) {
             problem.curves.push_back(std::move(curve));
         } else {
-            problem.curves_left_out.push_back(source.name + ": " + why);
+            problem.curves_left_out.push_back("'" + source.name + "': " + why);
         }
     }
     if (problem.curves.size() > MAX_CURVES)
@@ -118,7 +118,7 @@ Problem build_problem(const formats::Dataset& set, const BuildOptions& options) 
     std::vector<ProblemCurve> kept;
     for (ProblemCurve& curve : problem.curves) {
         if (curve.points.size() < 2) {
-            problem.curves_left_out.push_back(curve.label + ": no point after time 0");
+            problem.curves_left_out.push_back("'" + curve.label + "': no point after time 0");
         } else if (curve.points.size() > MAX_POINTS) {
             throw formats::InputError(set.source + ": curve '" + curve.label + "' has " +
                                       std::to_string(curve.points.size()) +

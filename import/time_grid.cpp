@@ -38,7 +38,7 @@ void walk(const ProblemCurve& curve, const formats::Unit& unit, Lost lost) {
 }
 
 std::string shift_text(double shift, const formats::Unit& unit) {
-    return formats::number_text(shift) + " " + unit.name;
+    return formats::brief_number(shift) + " " + unit.name;
 }
 
 std::string points(int n) {
