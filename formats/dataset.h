@@ -17,11 +17,17 @@ struct InputError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A plate holds 400,000 points: a point names its place by number, its curve says of what.
 struct SourcePoint {
-    double time;        // in the curve's time unit, as written
-    double value;       // in the curve's concentration unit
-    std::string where;  // "line 12", "sample 3"
+    double time;   // in the curve's time unit, as written
+    double value;  // in the curve's concentration unit
+    int place;     // the line of a table, the sample of a course
 };
+
+// "line 12", "sample 3"; "added" for a place below 0 (a point the importer adds).
+inline std::string place_text(const std::string& places, int place) {
+    return place < 0 ? "added" : places + " " + std::to_string(place);
+}
 
 struct LeftOut {
     std::string where;
@@ -33,6 +39,7 @@ struct SourceCurve {
     std::string measurement_id;  // EnzymeML only
     std::string species_id;      // EnzymeML only
     std::string column;          // tables only
+    std::string places;          // "line" or "sample": what SourcePoint::place counts
     Unit conc;                   // unit of the values and of nominal_s0
     Unit time;                   // unit of the times
     std::optional<double> nominal_s0;

@@ -110,7 +110,7 @@ SourceCurve read_course(const json& entry, const std::string& at, SourceCurve cu
         }
         const double t = finite_number(time[k], at + ".time[" + std::to_string(k) + "]");
         const double v = finite_number(data[k], at + ".data[" + std::to_string(k) + "]");
-        curve.points.push_back({t, v, where});
+        curve.points.push_back({t, v, static_cast<int>(k)});
     }
     return curve;
 }
@@ -149,6 +149,7 @@ Dataset read_enzymeml(const std::string& text, const std::string& source,
             curve.name = name.empty() ? label : name;
             curve.measurement_id = id;
             curve.species_id = set.species_id;
+            curve.places = "sample";
             set.curves.push_back(read_course(entries[k], e, std::move(curve)));
             ++curves;
         }

@@ -155,6 +155,7 @@ Dataset read_long_table(const Table& table, const TableOptions& options) {
         curve.name = keys[i].empty() ? "(no name)" : keys[i];
         curve.column = value_name;
         curve.time = time_unit;
+        curve.places = "line";
         const std::optional<Unit> unit = options.signal_per_conc ? signal
                                          : value_unit            ? value_unit
                                                                  : options.conc_unit;
@@ -175,7 +176,7 @@ Dataset read_long_table(const Table& table, const TableOptions& options) {
             if (!v) continue;
             const double value =
                 options.signal_per_conc ? (*v - offset) / *options.signal_per_conc : *v - offset;
-            curve.points.push_back({times[r], value, "line " + std::to_string(table.rows[r].line)});
+            curve.points.push_back({times[r], value, table.rows[r].line});
         }
         set.curves.push_back(std::move(curve));
     }

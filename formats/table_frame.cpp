@@ -62,6 +62,8 @@ Table locate_table(const std::string& text, char separator, const std::string& s
         row.fields.resize(width);
         table.rows.push_back(std::move(row));
     }
+    while (i < records.size() && records[i].blank())
+        ++i;
     std::size_t last = records.size();
     while (last > i && records[last - 1].blank())
         --last;

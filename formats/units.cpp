@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -74,22 +75,40 @@ std::optional<Unit> exact_time_unit(double factor) {
     return std::nullopt;
 }
 
-double convert(double value, const Unit& from, const Unit& to) {
+Conversion::Conversion(const Unit& from, const Unit& to) {
     const double ratio = from.factor / to.factor;
     if (ratio >= 1.0) {
         const double r = std::round(ratio);
-        return value * (close(ratio, r) ? r : ratio);
+        by_ = close(ratio, r) ? r : ratio;
+    } else {
+        const double inverse = to.factor / from.factor;
+        const double r = std::round(inverse);
+        by_ = close(inverse, r) ? r : inverse;
+        divide_ = true;
     }
-    const double inverse = to.factor / from.factor;
-    const double r = std::round(inverse);
-    return value / (close(inverse, r) ? r : inverse);
+}
+
+double convert(double value, const Unit& from, const Unit& to) {
+    return Conversion(from, to)(value);
+}
+
+void append_number(std::string& out, double value) {
+    if (value == 0.0) value = 0.0;  // no "-0"
+    // A plate holds 400,000 values: the shortest form that reads back the same is quick and
+    // is what was written for nearly all; a longer one (0.30000000000000004, left by
+    // arithmetic) is given to 12 digits, as %.12g would.
+    char buffer[40];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (result.ptr - buffer > 14)
+        result =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 12);
+    out.append(buffer, result.ptr);
 }
 
 std::string number_text(double value) {
-    if (value == 0.0) return "0";  // no "-0"
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.12g", value);
-    return buffer;
+    std::string text;
+    append_number(text, value);
+    return text;
 }
 
 std::string brief_number(double value) {

@@ -26,10 +26,23 @@ Unit named_concentration_unit(double factor);
 std::optional<Unit> exact_concentration_unit(double factor);
 std::optional<Unit> exact_time_unit(double factor);
 
+// A conversion worked out once for many values.
+class Conversion {
+  public:
+    Conversion(const Unit& from, const Unit& to);
+    double operator()(double value) const { return divide_ ? value / by_ : value * by_; }
+
+  private:
+    double by_ = 1.0;
+    bool divide_ = false;
+};
+
 double convert(double value, const Unit& from, const Unit& to);
 
-// Up to 12 significant digits, shortest form: what the curve files and messages print.
+// The shortest form that reads back as the value, or 12 significant digits where that is
+// longer: what the curve files and messages print.
 std::string number_text(double value);
+void append_number(std::string& out, double value);  // the same, appended
 // Six significant digits: what a summary prints, the files holding the rest.
 std::string brief_number(double value);
 

@@ -18,7 +18,11 @@ bool temperature_name(const std::string& header) {
 
 std::optional<Concentration> column_s0(const Table& table, std::size_t column,
                                        const TableOptions& options, std::size_t place) {
-    if (options.s0.empty()) return parse_concentration(table.header[column], table.decimal_comma);
+    if (options.s0.empty()) {
+        const std::string& header = table.header[column];
+        const auto whole = parse_concentration(header, table.decimal_comma);
+        return whole ? whole : parse_concentration(split_label(header).unit, table.decimal_comma);
+    }
     const auto s0 = parse_concentration(options.s0[place], false);
     if (!s0)
         throw InputError("--s0: '" + options.s0[place] +
@@ -91,6 +95,7 @@ Dataset read_wide_table(const Table& table, const TableOptions& options) {
         SourceCurve curve;
         curve.name = curve.column = table.header[c];
         curve.time = time_unit;
+        curve.places = "line";
         const std::optional<Unit> unit = options.signal_per_conc  ? signal
                                          : s0s[i] && s0s[i]->unit ? s0s[i]->unit
                                                                   : options.conc_unit;
@@ -110,7 +115,7 @@ Dataset read_wide_table(const Table& table, const TableOptions& options) {
             if (!v) continue;
             const double value =
                 options.signal_per_conc ? (*v - offset) / *options.signal_per_conc : *v - offset;
-            curve.points.push_back({times[r], value, "line " + std::to_string(table.rows[r].line)});
+            curve.points.push_back({times[r], value, table.rows[r].line});
         }
         set.curves.push_back(std::move(curve));
     }

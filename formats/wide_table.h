@@ -3,7 +3,8 @@
 // The time column is the first whose name begins with "time" (or is "t"), else the first
 // column. Columns named "temp..." or "T°..." (a plate reader's temperature) are not read, nor
 // is the --blank column, which gives the blank's mean. Every other column is a curve; its S0
-// is the concentration in its header ("2.5 uM", "S0=10 uM") or the --s0 entry of its place.
+// is the concentration in its header ("2.5 uM", "S0=10 uM", "A1 (2.5 uM)") or the --s0 entry
+// of its place.
 //
 // Values are concentrations in the unit of the column's S0 (or --conc-unit); with
 // --signal-per-conc F they are signals, and concentration = (signal - blank mean) / F in the

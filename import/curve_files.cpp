@@ -54,8 +54,13 @@ std::string curve_file_text(const ProblemCurve& curve, const Problem& problem) {
     std::string text = "# " + comment + "\n# S0 from: " + curve.s0_from + "; concentrations in " +
                        problem.conc.name + ", times in " + problem.time.name + "\n" +
                        number_text(curve.s0) + "\n";
-    for (const Point& p : curve.points)
-        text += number_text(p.time) + " " + number_text(p.value) + "\n";
+    text.reserve(text.size() + 24 * curve.points.size());
+    for (const Point& p : curve.points) {
+        formats::append_number(text, p.time);
+        text += ' ';
+        formats::append_number(text, p.value);
+        text += '\n';
+    }
     return text;
 }
 

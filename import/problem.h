@@ -15,19 +15,21 @@ constexpr std::size_t VELKOR_CURVES = 16;
 constexpr std::size_t VELKOR_POINTS = 256;
 constexpr std::size_t MAX_CURVES = 384;
 constexpr std::size_t MAX_POINTS = 1024;
-constexpr double STEP = 0.01;       // velkor's integration step, in time units
-constexpr double FIRST_GAP = 0.04;  // its start-up takes four steps at once
+constexpr double STEP = 0.01;           // velkor's integration step, in time units
+constexpr double STEPS_PER_UNIT = 100;  // n / 100 is the double nearest n steps
+constexpr double FIRST_GAP = 0.04;      // its start-up takes four steps at once
 
 struct Point {
-    double time;        // from point 0: in the source unit until put on the grid, then output units
-    double value;       // output concentration unit
-    std::string where;  // "line 12", "sample 3", "added"
+    double time;   // from point 0: in the source unit until put on the grid, then output units
+    double value;  // output concentration unit
+    int place;     // as formats::SourcePoint::place; -1 for a point 0 added
 };
 
 struct ProblemCurve {
     std::string label;  // name in the source
     std::string measurement_id, species_id, column;
-    std::string file;  // the curve file's name
+    std::string file;    // the curve file's name
+    std::string places;  // what Point::place counts: "line", "sample"
     formats::Unit source_conc, source_time;
     double s0 = 0.0;
     std::string s0_from;         // "prepared", "header", "--s0", "first point", ...

@@ -18,12 +18,15 @@ std::string with_unit(double value, const formats::Unit& unit) {
 std::vector<formats::SourcePoint> sorted_points(const formats::SourceCurve& source,
                                                 std::vector<formats::LeftOut>& left_out) {
     std::vector<formats::SourcePoint> points = source.points;
-    std::stable_sort(points.begin(), points.end(),
-                     [](const auto& a, const auto& b) { return a.time < b.time; });
+    const auto earlier = [](const auto& a, const auto& b) { return a.time < b.time; };
+    if (!std::is_sorted(points.begin(), points.end(), earlier))
+        std::stable_sort(points.begin(), points.end(), earlier);
     std::vector<formats::SourcePoint> kept;
     for (const formats::SourcePoint& p : points) {
         if (!kept.empty() && p.time == kept.back().time) {
-            left_out.push_back({p.where, "same time as " + kept.back().where});
+            left_out.push_back(
+                {formats::place_text(source.places, p.place),
+                 "same time as " + formats::place_text(source.places, kept.back().place)});
             continue;
         }
         kept.push_back(p);
@@ -46,19 +49,20 @@ bool set_origin(const formats::SourceCurve& source, const formats::Unit& conc, S
         return false;
     }
     const bool nominal = source.nominal_s0 && from == S0From::nominal;
-    const auto value = [&](double v) { return formats::convert(v, source.conc, conc); };
+    const formats::Conversion value(source.conc, conc);
     if (nominal) {
         curve.s0 = value(*source.nominal_s0);
         curve.s0_from = source.nominal_from;
         std::size_t first = 0;
         while (first < points.size() && points[first].time < 0) {
-            curve.left_out.push_back({points[first].where, "before time 0, when S0 was mixed"});
+            curve.left_out.push_back({formats::place_text(source.places, points[first].place),
+                                      "before time 0, when S0 was mixed"});
             ++first;
         }
         points.erase(points.begin(), points.begin() + static_cast<std::ptrdiff_t>(first));
         if (points.empty() || points[0].time != 0.0) {
             curve.added_point_0 = true;
-            curve.points.push_back({0.0, curve.s0, "added"});
+            curve.points.push_back({0.0, curve.s0, -1});
             if (!points.empty())
                 curve.origin = "first sample at " + with_unit(points[0].time, tu) + ": point '0 " +
                                number_text(curve.s0) + "' added, later times as they are";
@@ -74,7 +78,7 @@ bool set_origin(const formats::SourceCurve& source, const formats::Unit& conc, S
                            with_unit(-curve.time_shift, tu) + ")";
     }
     for (const formats::SourcePoint& p : points)
-        curve.points.push_back({p.time - curve.time_shift, value(p.value), p.where});
+        curve.points.push_back({p.time - curve.time_shift, value(p.value), p.place});
     if (!(curve.s0 > 0.0)) {
         why = "S0 " + number_text(curve.s0) + " (" + curve.s0_from + ") is not above 0";
         return false;
@@ -99,6 +103,7 @@ Problem build_problem(const formats::Dataset& set, const BuildOptions& options) 
         curve.measurement_id = source.measurement_id;
         curve.species_id = source.species_id;
         curve.column = source.column;
+        curve.places = source.places;
         curve.source_conc = source.conc;
         curve.source_time = source.time;
         curve.left_out = source.left_out;

@@ -62,7 +62,8 @@ void check_replaceable(const fs::path& folder, const Files& files, bool force) {
 }  // namespace
 
 void write_problem_folder(const std::string& name, const Files& files, bool force) {
-    const fs::path folder = fs::path(name).lexically_normal();
+    fs::path folder = fs::path(name).lexically_normal();
+    if (folder.filename().empty()) folder = folder.parent_path();  // "out/"
     if (folder.filename().empty() || folder.filename() == "." || folder.filename() == "..")
         throw formats::InputError(name + ": expected a folder name");
     check_replaceable(folder, files, force);

@@ -10,7 +10,7 @@ namespace {
 constexpr double LONGEST = 1e8;  // time units: 1e10 steps per evaluation and curve
 
 double on_grid(double t) {
-    return std::round(t / STEP) * STEP;
+    return std::round(t * STEPS_PER_UNIT) / STEPS_PER_UNIT;
 }
 
 // A shift below a millionth of a step is rounding noise of the unit conversion.
@@ -22,9 +22,10 @@ double real_shift(double t) {
 // Walks a curve's points in `unit`; `lost(i, reason)` for each point the grid leaves out.
 template <class Lost>
 void walk(const ProblemCurve& curve, const formats::Unit& unit, Lost lost) {
+    const formats::Conversion to_unit(curve.source_time, unit);
     double previous = 0.0;
     for (std::size_t i = 1; i < curve.points.size(); ++i) {
-        const double g = on_grid(formats::convert(curve.points[i].time, curve.source_time, unit));
+        const double g = on_grid(to_unit(curve.points[i].time));
         if (g <= previous) {
             lost(i, "on the 0.01 grid at the time of the point before (" +
                         formats::number_text(previous) + " " + unit.name + ")");
@@ -52,14 +53,16 @@ GridAssessment assess_grid(const std::vector<ProblemCurve>& curves, const format
     a.unit = unit;
     for (const ProblemCurve& curve : curves) {
         walk(curve, unit, [&](std::size_t, const std::string&) { ++a.lost; });
+        const formats::Conversion to_unit(curve.source_time, unit);
         double last = 0.0;
         for (const Point& p : curve.points) {
-            const double t = formats::convert(p.time, curve.source_time, unit);
+            const double t = to_unit(p.time);
             if (!(std::fabs(t) <= LONGEST)) a.feasible = false;
             last = std::max(last, on_grid(t));
             if (real_shift(t) > a.largest_shift) {
                 a.largest_shift = real_shift(t);
-                a.largest_shift_at = curve.label + ", " + p.where;
+                a.largest_shift_at =
+                    curve.label + ", " + formats::place_text(curve.places, p.place);
             }
         }
         a.steps += std::round(last / STEP);
@@ -111,13 +114,15 @@ void put_on_grid(Problem& problem) {
         std::vector<bool> drop(curve.points.size(), false);
         walk(curve, problem.time, [&](std::size_t i, const std::string& reason) {
             drop[i] = true;
-            curve.left_out.push_back({curve.points[i].where, reason});
+            curve.left_out.push_back(
+                {formats::place_text(curve.places, curve.points[i].place), reason});
         });
+        const formats::Conversion to_unit(curve.source_time, problem.time);
         std::vector<Point> kept;
         for (std::size_t i = 0; i < curve.points.size(); ++i) {
             if (drop[i]) continue;
             Point p = curve.points[i];
-            p.time = on_grid(formats::convert(p.time, curve.source_time, problem.time));
+            p.time = on_grid(to_unit(p.time));
             kept.push_back(p);
         }
         curve.points = std::move(kept);
