@@ -36,6 +36,24 @@ void usual_permissions(const fs::path& folder) {
     chmod(folder.c_str(), 0777 & ~mask);
 }
 
+// The folders above `folder` that are not there yet, made outermost first; they are removed
+// again (when still empty) if the write fails.
+std::vector<fs::path> make_parents(const fs::path& folder) {
+    std::vector<fs::path> missing;
+    std::error_code ec;
+    for (fs::path p = folder.parent_path(); !p.empty() && !fs::exists(fs::symlink_status(p, ec));
+         p = p.parent_path())
+        missing.insert(missing.begin(), p);
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        if (!fs::create_directory(missing[i], ec) && ec) {
+            for (std::size_t k = i; k-- > 0;)
+                fs::remove(missing[k], ec);
+            throw WriteError(missing[i].string() + ": cannot create it: " + ec.message());
+        }
+    }
+    return missing;
+}
+
 void check_replaceable(const fs::path& folder, const Files& files, bool force) {
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(folder, ec);
@@ -67,9 +85,11 @@ void write_problem_folder(const std::string& name, const Files& files, bool forc
     if (folder.filename().empty() || folder.filename() == "." || folder.filename() == "..")
         throw formats::InputError(name + ": expected a folder name");
     check_replaceable(folder, files, force);
-    const fs::path fresh = temporary_sibling(folder, ".new");
+    const std::vector<fs::path> parents = make_parents(folder);
     std::error_code ec;
+    fs::path fresh;
     try {
+        fresh = temporary_sibling(folder, ".new");
         for (const auto& [file, content] : files) {
             std::ofstream out(fresh / file, std::ios::binary);
             out << content;
@@ -94,7 +114,9 @@ void write_problem_folder(const std::string& name, const Files& files, bool forc
             throw WriteError(folder.string() + ": cannot create it: " + std::strerror(errno));
         }
     } catch (...) {
-        fs::remove_all(fresh, ec);
+        if (!fresh.empty()) fs::remove_all(fresh, ec);
+        for (auto p = parents.rbegin(); p != parents.rend(); ++p)
+            fs::remove(*p, ec);
         throw;
     }
 }

@@ -1,5 +1,6 @@
 // The problem folder written whole or not at all: the files go into a fresh temporary sibling
-// folder, which is renamed into place only when every file is written. A folder already there
+// folder, which is renamed into place only when every file is written. Folders above it that
+// are not there are made, and removed again when the write fails. A folder already there
 // is replaced only when it holds nothing but files of the new problem, or with `force`.
 #pragma once
 

@@ -214,9 +214,13 @@ TEST(ProblemFolder, WrittenWholeOrNotAtAll) {
     EXPECT_EQ(only("out"), (std::vector<std::string>{"a.txt", "out.dat", "params.txt"}));
     write_problem_folder("out/", files, true);
     EXPECT_EQ(only("out"), (std::vector<std::string>{"a.txt", "params.txt"}));
-    // A folder that cannot be made leaves nothing behind.
+    // A folder that cannot be made leaves nothing behind, not even the folders above it.
     std::ofstream("plain") << "x";
     EXPECT_THROW(write_problem_folder("plain/out", files, false), WriteError);
+    EXPECT_THROW(write_problem_folder("plain/x/out", files, false), WriteError);
     EXPECT_THROW(write_problem_folder("plain", files, true), formats::InputError);
+    write_problem_folder("made/for/it", files, false);  // folders above made
+    EXPECT_EQ(only("made/for/it"), (std::vector<std::string>{"a.txt", "params.txt"}));
+    fs::remove_all("made");
     EXPECT_EQ(only("."), (std::vector<std::string>{"out", "plain"}));
 }
