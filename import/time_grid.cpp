@@ -42,6 +42,11 @@ std::string shift_text(double shift, const formats::Unit& unit) {
     return formats::brief_number(shift) + " " + unit.name;
 }
 
+// Steps are whole and may pass a million: no exponent.
+std::string whole(double n) {
+    return std::to_string(static_cast<long long>(n));
+}
+
 std::string points(int n) {
     return std::to_string(n) + (n == 1 ? " point" : " points");
 }
@@ -93,7 +98,7 @@ void choose_time_unit(Problem& problem, const std::optional<formats::Unit>& requ
     problem.largest_shift_at = best->largest_shift_at;
     problem.time_choice.push_back(
         "time unit " + best->unit.name + (requested ? " (--time-unit)" : " (chosen)") + ": " +
-        formats::number_text(best->steps) + " steps per evaluation, " +
+        whole(best->steps) + " steps per evaluation, " +
         (best->largest_shift == 0 ? "every time on the 0.01 grid"
                                   : "times moved onto the 0.01 grid by up to " +
                                         shift_text(best->largest_shift, best->unit)) +
@@ -101,8 +106,8 @@ void choose_time_unit(Problem& problem, const std::optional<formats::Unit>& requ
     for (const GridAssessment& a : candidates) {
         if (&a == best) continue;
         problem.time_choice.push_back(
-            "  in " + a.unit.name + ": " +
-            (a.feasible ? formats::number_text(a.steps) + " steps" : "too long") + ", " +
+            "  in " + a.unit.name + ": " + (a.feasible ? whole(a.steps) + " steps" : "too long") +
+            ", " +
             (a.largest_shift == 0 ? "on the grid"
                                   : "shifts up to " + shift_text(a.largest_shift, a.unit)) +
             (a.lost ? ", " + points(a.lost) + " left out" : ""));
