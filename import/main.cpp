@@ -3,6 +3,9 @@
 //   exit 0  the folder is written
 //        1  a file could not be written (nothing is left behind)
 //        2  bad input or usage: one line naming the file and the line or field
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -37,10 +40,14 @@ int main(int argc, char** argv) {
         std::cout << usage_text();
         return 0;
     }
+    std::error_code ec;
+    if (std::filesystem::is_directory(options.source, ec))
+        return fail(2, options.source + ": a folder, not a file");
     std::ifstream in(options.source, std::ios::binary);
+    if (!in) return fail(2, options.source + ": cannot open it: " + std::strerror(errno));
     std::ostringstream bytes;
-    if (!(in && bytes << in.rdbuf()) && !in.eof())
-        return fail(2, options.source + ": cannot read it");
+    bytes << in.rdbuf();
+    if (in.bad()) return fail(2, options.source + ": cannot read it: " + std::strerror(errno));
     try {
         const ImportResult result = run_import(bytes.str(), options);
         write_problem_folder(options.output, result.files, options.force);
