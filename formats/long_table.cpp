@@ -103,6 +103,10 @@ bool is_long_table(const Table& table) {
 
 Dataset read_long_table(const Table& table, const TableOptions& options) {
     const Columns c = columns_of(table);
+    if (!options.s0.empty())
+        throw InputError("--s0: " + table.source +
+                         " is a long table: its S0s come from an S0 "
+                         "column or the curve names");
     only(table, c.time, "time");
     const std::string value_name = only(table, c.value, "value");
     if (c.s0.size() > 1) only(table, c.s0, "S0");

@@ -144,4 +144,6 @@ TEST(TableReader, BadInputNamesFileLineAndColumn) {
     two.s0 = {"1uM", "2uM"};
     EXPECT_EQ(message_of([&] { read("Time (s),A1\n0,1\n5,0.5\n", two); }),
               "--s0: 2 entries for 1 curve columns of t.csv");
+    EXPECT_EQ(message_of([&] { read("curve,time (s),value (uM)\na,0,1\na,5,0.5\n", two); }),
+              "--s0: t.csv is a long table: its S0s come from an S0 column or the curve names");
 }
