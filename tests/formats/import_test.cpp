@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "import/curve_files.h"
+#include "import/import_summary.h"
 #include "import/parameter_text.h"
 #include "import/problem_builder.h"
 #include "import/problem_folder.h"
@@ -193,6 +194,23 @@ TEST(CurveFiles, NamesSafeUniqueAndTextAsVelkorReadsIt) {
     EXPECT_EQ(
         curve_file_text(c, p),
         "# A1\n# S0 from: header; concentrations in mM, times in s\n0.5\n0 0.4955\n5 0.4093\n");
+}
+
+TEST(Summary, SaysWhereVelkorsLimitsCutTheProblem) {
+    std::vector<formats::SourceCurve> curves;
+    std::vector<double> t, s;
+    for (int i = 0; i < 300; ++i)
+        t.push_back(i), s.push_back(299 - i);
+    for (int c = 0; c < 17; ++c)
+        curves.push_back(curve("c" + std::to_string(c), "s", t, s));
+    const Problem p = build(curves);
+    const std::string text = import_summary({"t.csv", "table", "", {}, {}}, p, {1, 0, 1, 0, "m"});
+    EXPECT_NE(text.find("velkor reads the first 16 plot lines: it fits 16 of these 17 curves"),
+              std::string::npos);
+    EXPECT_NE(text.find("velkor reads 256 points per curve: curves of up to 300 points are cut"),
+              std::string::npos);
+    EXPECT_NE(text.find("17 points with a concentration of 0 or below"), std::string::npos)
+        << text;  // the last point of each curve is 0: written, not compared
 }
 
 TEST(ProblemFolder, WrittenWholeOrNotAtAll) {
