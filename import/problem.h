@@ -15,9 +15,10 @@ constexpr std::size_t VELKOR_CURVES = 16;
 constexpr std::size_t VELKOR_POINTS = 256;
 constexpr std::size_t MAX_CURVES = 384;
 constexpr std::size_t MAX_POINTS = 1024;
-constexpr double STEP = 0.01;           // velkor's integration step, in time units
-constexpr double STEPS_PER_UNIT = 100;  // n / 100 is the double nearest n steps
-constexpr double FIRST_GAP = 0.04;      // its start-up takes four steps at once
+constexpr double STEP = 0.01;                // velkor's integration step, in time units
+constexpr double STEPS_PER_UNIT = 100;       // n / 100 is the double nearest n steps
+constexpr double MAX_CONCENTRATION = 1e100;  // in the output unit
+constexpr double FIRST_GAP = 0.04;           // its start-up takes four steps at once
 
 struct Point {
     double time;   // from point 0: in the source unit until put on the grid, then output units

@@ -1,6 +1,7 @@
 #include "import/problem_builder.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "import/time_grid.h"
 
@@ -36,8 +37,8 @@ std::vector<formats::SourcePoint> sorted_points(const formats::SourceCurve& sour
 
 // S0 and point 0 as the header comment of problem_builder.h says; false when the curve is
 // left out (reason in `why`).
-bool set_origin(const formats::SourceCurve& source, const formats::Unit& conc, S0From from,
-                ProblemCurve& curve, std::string& why) {
+bool set_origin(const formats::SourceCurve& source, const std::string& set_source,
+                const formats::Unit& conc, S0From from, ProblemCurve& curve, std::string& why) {
     std::vector<formats::SourcePoint> points = sorted_points(source, curve.left_out);
     const formats::Unit& tu = source.time;
     if (source.nominal_s0 && *source.nominal_s0 == 0.0) {
@@ -49,9 +50,20 @@ bool set_origin(const formats::SourceCurve& source, const formats::Unit& conc, S
         return false;
     }
     const bool nominal = source.nominal_s0 && from == S0From::nominal;
-    const formats::Conversion value(source.conc, conc);
+    const formats::Conversion to_output(source.conc, conc);
+    // Beyond 1e100 no concentration is measured, and the estimate's sums would overflow.
+    const auto value = [&](double v, int place) {
+        const double c = to_output(v);
+        if (!(std::fabs(c) <= MAX_CONCENTRATION))
+            throw formats::InputError(set_source + ": '" + source.name + "', " +
+                                      (place < 0 ? "S0 (" + source.nominal_from + ")"
+                                                 : formats::place_text(source.places, place)) +
+                                      ": " + number_text(v) + " " + source.conc.name +
+                                      " is beyond 1e100 " + conc.name);
+        return c;
+    };
     if (nominal) {
-        curve.s0 = value(*source.nominal_s0);
+        curve.s0 = value(*source.nominal_s0, -1);
         curve.s0_from = source.nominal_from;
         std::size_t first = 0;
         while (first < points.size() && points[first].time < 0) {
@@ -68,7 +80,7 @@ bool set_origin(const formats::SourceCurve& source, const formats::Unit& conc, S
                                number_text(curve.s0) + "' added, later times as they are";
         }
     } else {
-        curve.s0 = value(points[0].value);
+        curve.s0 = value(points[0].value, points[0].place);
         curve.s0_from =
             std::string("first point") + (source.nominal_s0 ? " (--s0-from first)" : "");
         curve.time_shift = points[0].time;
@@ -78,7 +90,7 @@ bool set_origin(const formats::SourceCurve& source, const formats::Unit& conc, S
                            with_unit(-curve.time_shift, tu) + ")";
     }
     for (const formats::SourcePoint& p : points)
-        curve.points.push_back({p.time - curve.time_shift, value(p.value), p.place});
+        curve.points.push_back({p.time - curve.time_shift, value(p.value, p.place), p.place});
     if (!(curve.s0 > 0.0)) {
         why = "S0 " + number_text(curve.s0) + " (" + curve.s0_from + ") is not above 0";
         return false;
@@ -108,7 +120,7 @@ Problem build_problem(const formats::Dataset& set, const BuildOptions& options) 
         curve.source_time = source.time;
         curve.left_out = source.left_out;
         std::string why;
-        if (set_origin(source, problem.conc, options.s0_from, curve, why)) {
+        if (set_origin(source, set.source, problem.conc, options.s0_from, curve, why)) {
             problem.curves.push_back(std::move(curve));
         } else {
             problem.curves_left_out.push_back("'" + source.name + "': " + why);
