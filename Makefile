@@ -27,7 +27,7 @@ prerequisites-test:
 run: prerequisites-run
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF
 	cmake --build $(BUILD) -j$(JOBS) --target velkor velkor-b velkor-report velkor-b-report
-	rm -rf $(BUILD)/example && mkdir -p $(BUILD)/example && cp examples/* $(BUILD)/example/
+	rm -rf $(BUILD)/example && mkdir -p $(BUILD)/example && cp examples/*.txt $(BUILD)/example/
 	cd $(BUILD)/example && ../bin/velkor -f params.txt
 	@echo
 	@echo "=== the report of the same fit: build/example/report.{json,tsv,gp,svg,png}"
@@ -95,7 +95,7 @@ bench:
 memcheck: prerequisites-run
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DVELKOR_TESTS=OFF
 	cmake --build $(BUILD) -j$(JOBS) --target velkor
-	rm -rf $(BUILD)/memcheck && mkdir -p $(BUILD)/memcheck && cp examples/* $(BUILD)/memcheck/
+	rm -rf $(BUILD)/memcheck && mkdir -p $(BUILD)/memcheck && cp examples/*.txt $(BUILD)/memcheck/
 	cd $(BUILD)/memcheck && valgrind --tool=memcheck --leak-check=full --show-leak-kinds=all \
 		--errors-for-leak-kinds=all --error-exitcode=1 ../bin/velkor -f params.txt > stdout.txt
 

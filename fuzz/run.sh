@@ -12,12 +12,15 @@ seconds=$2
 fuzz_dir=$(cd "$(dirname "$0")" && pwd)
 
 targets="fuzz_parameter_file_c2 fuzz_parameter_file_c3 fuzz_command_line
-         fuzz_report_input_c2 fuzz_report_input_c3 fuzz_strict_command_line"
+         fuzz_report_input_c2 fuzz_report_input_c3 fuzz_strict_command_line
+         fuzz_enzymeml fuzz_table"
 
 corpus_of() {  # the seed corpus and dictionary a target shares with its kind
     case $1 in
         fuzz_parameter_file_*) echo parameter_file ;;
         fuzz_report_input_*) echo report_input ;;
+        fuzz_enzymeml) echo enzymeml ;;
+        fuzz_table) echo table ;;
         *) echo command_line ;;
     esac
 }

@@ -9,7 +9,7 @@
 # it looks for the programs and headers themselves instead of the packages.
 set -euo pipefail
 
-run_packages=(cmake g++ make libboost-dev nlohmann-json3-dev gnuplot-nox)
+run_packages=(cmake g++ make libboost-dev nlohmann-json3-dev libcsv-dev gnuplot-nox)
 test_packages=("${run_packages[@]}" libgtest-dev clang libclang-rt-dev python3)
 
 case ${1:-} in
@@ -30,6 +30,7 @@ provided() {
     case $1 in
         libboost-dev) has_header boost/version.hpp ;;
         nlohmann-json3-dev) has_header nlohmann/json.hpp ;;
+        libcsv-dev) has_header csv.h ;;
         libgtest-dev) has_header gtest/gtest.h ;;
         gnuplot-nox) command -v gnuplot >/dev/null ;;
         clang) command -v clang++ >/dev/null ;;
