@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "formats/table_options.h"
+#include "import/free_fit.h"
+#include "import/problem.h"
 #include "import/problem_builder.h"
 
 namespace velkor_import {
@@ -22,6 +24,9 @@ struct ImportOptions {
     bool table_only_given = false;  // an option that only a table can use
     bool force = false;
     bool help = false;
+    // Refines the provisional estimate the parameter file is centred on; none in the tests
+    // and the fuzz targets, which run the import alone.
+    FreeFit (*refine_fit)(const Problem& problem, const FreeFit& provisional) = nullptr;
 };
 
 ImportOptions parse_import_options(const std::vector<std::string>& args);

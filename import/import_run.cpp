@@ -42,6 +42,7 @@ ImportResult finish_import(formats::Dataset set, const ImportOptions& options) {
     r.problem = build_problem(r.set, options.build);
     assign_file_names(r.problem);
     r.fit = provisional_free_fit(r.problem);
+    if (options.refine_fit != nullptr) r.fit = options.refine_fit(r.problem, r.fit);
     r.files.emplace_back("params.txt", parameter_file_text(r.problem, r.fit, options.source));
     for (const ProblemCurve& curve : r.problem.curves)
         r.files.emplace_back(curve.file, curve_file_text(curve, r.problem));

@@ -54,12 +54,12 @@ std::string limits(const Problem& problem) {
     for (const ProblemCurve& c : problem.curves)
         longest = std::max(longest, c.points.size());
     std::string text;
-    if (problem.curves.size() > VELKOR_CURVES)
-        text += "velkor reads the first " + std::to_string(VELKOR_CURVES) +
-                " plot lines: it fits " + std::to_string(VELKOR_CURVES) + " of these " +
+    if (problem.curves.size() > CURVES_VELKOR_READS)
+        text += "velkor reads the first " + std::to_string(CURVES_VELKOR_READS) +
+                " plot lines: it fits " + std::to_string(CURVES_VELKOR_READS) + " of these " +
                 std::to_string(problem.curves.size()) + " curves (the folder holds all of them)\n";
-    if (longest > VELKOR_POINTS)
-        text += "velkor reads " + std::to_string(VELKOR_POINTS) +
+    if (longest > POINTS_VELKOR_READS)
+        text += "velkor reads " + std::to_string(POINTS_VELKOR_READS) +
                 " points per curve: curves of up to " + std::to_string(longest) +
                 " points are cut there (the files hold all of them)\n";
     return text;

@@ -15,6 +15,7 @@
 
 #include "formats/dataset.h"
 #include "import/import_run.h"
+#include "import/velkor_free_fit.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     } catch (const UsageError& e) {
         return fail(2, e.what(), true);
     }
+    options.refine_fit = velkor_free_fit;
     if (options.help) {
         std::cout << usage_text();
         return 0;

@@ -11,8 +11,8 @@
 namespace velkor_import {
 
 // velkor reads 16 curves of 256 points; the companions read what a plate holds.
-constexpr std::size_t VELKOR_CURVES = 16;
-constexpr std::size_t VELKOR_POINTS = 256;
+constexpr std::size_t CURVES_VELKOR_READS = 16;
+constexpr std::size_t POINTS_VELKOR_READS = 256;
 constexpr std::size_t MAX_CURVES = 384;
 constexpr std::size_t MAX_POINTS = 1024;
 constexpr double STEP = 0.01;                // velkor's integration step, in time units
