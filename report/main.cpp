@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "outputs/gnuplot_process.h"
 #include "outputs/pending_files.h"
 #include "problem/records.h"
+#include "report/enzymeml_output.h"
 #include "report/figure_layout.h"
 #include "report/figure_script.h"
 #include "report/fit_analysis.h"
@@ -52,16 +54,25 @@ int bad_command_line(const std::string& reason) {
 }
 
 // PREFIX.json, .tsv and .gp, all or none; the reason of a failure on standard error.
-bool write_outputs(const FitReport& report, const FigureLayout& layout, const std::string& prefix) {
+// `enzymeml`: the document for PREFIX.enzymeml.json, none when empty.
+bool write_outputs(const FitReport& report, const FigureLayout& layout, const std::string& prefix,
+                   const std::string& enzymeml) {
     PendingFiles files;
-    const std::string names[] = {prefix + ".json", prefix + ".tsv", prefix + ".gp"};
-    std::string paths[3];
-    for (int i = 0; i < 3; ++i)
+    const std::string names[] = {prefix + ".json", prefix + ".tsv", prefix + ".gp",
+                                 prefix + ".enzymeml.json"};
+    const int count = enzymeml.empty() ? 3 : 4;
+    std::string paths[4];
+    for (int i = 0; i < count; ++i)
         paths[i] = files.add(names[i]);
-    const bool written[] = {write_report_json(report, paths[0]),
-                            write_point_table(report, paths[1]),
-                            write_figure_script(report, layout, prefix, paths[2])};
-    for (int i = 0; i < 3; ++i) {
+    bool written[] = {write_report_json(report, paths[0]), write_point_table(report, paths[1]),
+                      write_figure_script(report, layout, prefix, paths[2]), true};
+    if (count == 4) {
+        std::ofstream out(paths[3], std::ios::binary);
+        out << enzymeml;
+        out.close();
+        written[3] = static_cast<bool>(out);
+    }
+    for (int i = 0; i < count; ++i) {
         if (!written[i]) {
             std::cerr << PROGRAM << ": cannot write " << names[i] << ": " << std::strerror(errno)
                       << std::endl;
@@ -159,7 +170,12 @@ int main(int argc, char** argv) {
         return nothing_to_fit("no point of any curve is compared, so nothing can be fitted");
     }
     const FigureLayout layout = choose_layout(report, options.picture);
-    if (!write_outputs(report, layout, options.prefix)) return 1;
+    std::string enzymeml, enzymeml_error;
+    if (!options.enzymeml.empty() &&
+        !enzymeml_document(report, options.enzymeml, options.parameter_file, enzymeml,
+                           enzymeml_error))
+        return nothing_to_fit(enzymeml_error);
+    if (!write_outputs(report, layout, options.prefix, enzymeml)) return 1;
     print_summary(report);
     render(renderer, layout, options.prefix);
     return 0;

@@ -24,6 +24,7 @@ ReportOptions read_report_options(int argc, char** argv) {
     line.value("time-unit");
     line.value("conc-unit");
     line.value("picture");
+    line.value("enzymeml");
     ReportOptions options;
     if (!line.parse(argc, argv, options.error)) return options;
     options.help = line.given("help");
@@ -34,7 +35,10 @@ ReportOptions read_report_options(int argc, char** argv) {
     options.time_unit = line.value_of("time-unit");
     options.conc_unit = line.value_of("conc-unit");
     options.picture = line.value_of("picture", options.picture);
-    if (line.given("file") && options.parameter_file.empty())
+    options.enzymeml = line.value_of("enzymeml");
+    if (line.given("enzymeml") && options.enzymeml.empty())
+        options.error = "option --enzymeml needs the EnzymeML document's name";
+    else if (line.given("file") && options.parameter_file.empty())
         options.error = "option --file needs a file name, not an empty word";
     else if (options.prefix.empty())
         options.error = "option --output needs a prefix, not an empty word";
@@ -61,6 +65,8 @@ void print_report_usage(const char* program, std::ostream& out) {
         "  --time-unit U       unit of the curve files' times, for the axes (e.g. min)",
         "  --conc-unit U       unit of their concentrations (e.g. mM)",
         "  --picture P         auto (default), overlay, panels or normalised",
+        "  --enzymeml SOURCE   the EnzymeML document the problem was imported from: also",
+        "                      write PREFIX.enzymeml.json, the fit in that document",
         "  --free-only         fit every constant and write PREFIX.json only (for a",
         "                      comparison of laws): no held fit, no refits, no picture",
         "  --law               print the rate law and its constants as JSON, and stop",

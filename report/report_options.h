@@ -11,6 +11,7 @@ struct ReportOptions {
     std::string prefix = "report";  // of every file the report writes
     std::string time_unit;          // axis labels of the picture
     std::string conc_unit;
+    std::string enzymeml;          // the EnzymeML document the problem was imported from, or ""
     std::string picture = "auto";  // how the curves are drawn: auto, overlay, panels, normalised
     std::string error;             // one line when the command line cannot be used
 };

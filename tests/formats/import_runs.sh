@@ -32,6 +32,35 @@ fits 60 0.02 plate "$root/examples/plate/plate.csv" --signal-per-conc 0.00622 --
 fits 40 0.03 enzymeml "$root/examples/enzymeml/enzymeml-v2-example.json" --species s1
 fits 0.8 0.03 long "$root/examples/long/progress.csv"
 
+# The report writes the fit back into the imported document; imported again, that document
+# gives the same curve files and the same constants' ranges.
+(cd enzymeml && "$bin/velkor-report" -f params.txt --enzymeml \
+    "$root/examples/enzymeml/enzymeml-v2-example.json" >report.out 2>report.err) ||
+    fail "enzymeml: report with --enzymeml, status $?: $(cat enzymeml/report.err)"
+"$bin/velkor-import" enzymeml/report.enzymeml.json --species s1 -o again >again.out 2>&1 ||
+    fail "enzymeml: the written document does not import: $(cat again.out)"
+for f in enzymeml/*.txt; do
+    name=$(basename "$f")
+    case $name in report* | velkor*) continue ;; esac
+    if [ "$name" = params.txt ]; then
+        cmp -s <(grep -v '^#' "$f") <(grep -v '^#' "again/$name") || fail "round trip: $name differs"
+    else
+        cmp -s "$f" "again/$name" || fail "round trip: $name differs"
+    fi
+done
+python3 - enzymeml/report.enzymeml.json enzymeml/report.json <<'PY' || fail "round trip: the fit in the document"
+import json, sys
+doc, report = json.load(open(sys.argv[1])), json.load(open(sys.argv[2]))
+free = report["free_fit"]
+params = {p["id"]: p for p in doc["parameters"]}
+ok = abs(params["Km"]["value"] - free["km"]) <= 1e-12 * free["km"]
+ok &= abs(params["Vmax"]["stderr"] - free["vmax_standard_error"]) <= 1e-9 * free["vmax_standard_error"]
+simulated = [d for m in doc["measurements"] for d in m["species_data"] if d.get("is_simulated")]
+ok &= len(simulated) == len(report["curves"]) and all(d["species_id"] == "s1" for d in simulated)
+ok &= any(e.get("equation_type") == "ode" and e["species_id"] == "s1" for e in doc["equations"])
+sys.exit(0 if ok else 1)
+PY
+
 # refused STATUS WHAT ARGS...: status, one line on standard error (plus the usage text for
 # usage errors), nothing written.
 refused() {
