@@ -10,8 +10,7 @@
 
 #include <cmath>
 
-#include "problem/records.h"
-#include "simulation/laws/constant_info.h"
+#include "simulation/laws/law_constants.h"
 
 static_assert(CONSTANTS == 3, "the enzyme-inactivation law has three constants");
 
@@ -27,19 +26,6 @@ constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
     {"Vmax", ConstantRole::MAXIMAL_RATE, "the maximal rate at time 0, concentration per time"},
     {"kd", ConstantRole::DECAY_RATE, "the first-order rate of the enzyme's loss of activity"},
 };
-
-// rc: Vmax, Km, kd.
-struct RateLawConstants {
-    double rc[CONSTANTS];
-};
-
-inline RateLawConstants rate_law_constants(const double* rate_constants) {
-    RateLawConstants k;
-    k.rc[0] = rate_constants[1];
-    k.rc[1] = rate_constants[0];
-    k.rc[2] = rate_constants[2];
-    return k;
-}
 
 // The maximal rate in effect at time t: one exponential per evaluation of a system.
 inline RateLawConstants rate_law_at_time(const RateLawConstants& k, double t) {

@@ -3,8 +3,7 @@
 //   dy/dt = -Vmax y / (Km + y),   Km = constant 0 (fitted), Vmax = constant 1.
 #pragma once
 
-#include "problem/records.h"
-#include "simulation/laws/constant_info.h"
+#include "simulation/laws/time_invariant.h"
 
 static_assert(CONSTANTS == 2, "the Michaelis-Menten law has two constants");
 
@@ -19,24 +18,6 @@ constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
     {"Km", ConstantRole::AFFINITY, "the substrate concentration at half the maximal rate"},
     {"Vmax", ConstantRole::MAXIMAL_RATE, "the maximal rate, concentration per time unit"},
 };
-
-// rc: the constants in the order the law uses them, rc[0] the maximal rate,
-// rc[1] the Michaelis constant.
-struct RateLawConstants {
-    double rc[CONSTANTS];
-};
-
-inline RateLawConstants rate_law_constants(const double* rate_constants) {
-    RateLawConstants k;
-    k.rc[0] = rate_constants[1];
-    k.rc[1] = rate_constants[0];
-    return k;
-}
-
-// The law does not change with time.
-inline const RateLawConstants& rate_law_at_time(const RateLawConstants& k, double /*t*/) {
-    return k;
-}
 
 // The numerator first, then the denominator, then one division.
 inline double rate_law(const RateLawConstants& k, double y, double /*y0*/) {

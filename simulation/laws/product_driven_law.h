@@ -7,8 +7,7 @@
 // At the start of every curve u = 0, so the rate is zero there.
 #pragma once
 
-#include "problem/records.h"
-#include "simulation/laws/constant_info.h"
+#include "simulation/laws/time_invariant.h"
 
 static_assert(CONSTANTS == 3, "the product-driven law has three constants");
 
@@ -24,25 +23,6 @@ constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
     {"Vmax", ConstantRole::MAXIMAL_RATE, "the maximal rate, concentration per time unit"},
     {"K2", ConstantRole::DIVISOR, "the concentration that scales the substrate's hold on Km"},
 };
-
-// rc: the constants in the order the law uses them, rc[0] the maximal rate,
-// rc[1] the Michaelis constant, rc[2] the divisor of y in the Michaelis term's factor.
-struct RateLawConstants {
-    double rc[CONSTANTS];
-};
-
-inline RateLawConstants rate_law_constants(const double* rate_constants) {
-    RateLawConstants k;
-    k.rc[0] = rate_constants[1];
-    k.rc[1] = rate_constants[0];
-    k.rc[2] = rate_constants[2];
-    return k;
-}
-
-// The law does not change with time.
-inline const RateLawConstants& rate_law_at_time(const RateLawConstants& k, double /*t*/) {
-    return k;
-}
 
 // The numerator first, then the denominator, then one division.
 inline double rate_law(const RateLawConstants& k, double y, double y0) {

@@ -8,8 +8,7 @@
 // with Kp = Km the curve decays as exp(-Vmax t / (Km + S0)).
 #pragma once
 
-#include "problem/records.h"
-#include "simulation/laws/constant_info.h"
+#include "simulation/laws/time_invariant.h"
 
 static_assert(CONSTANTS == 3, "the product-inhibition law has three constants");
 
@@ -25,24 +24,6 @@ constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
     {"Vmax", ConstantRole::MAXIMAL_RATE, "the maximal rate, concentration per time unit"},
     {"Kp", ConstantRole::DIVISOR, "the product's inhibition constant, a concentration"},
 };
-
-// rc: Vmax, Km, Kp.
-struct RateLawConstants {
-    double rc[CONSTANTS];
-};
-
-inline RateLawConstants rate_law_constants(const double* rate_constants) {
-    RateLawConstants k;
-    k.rc[0] = rate_constants[1];
-    k.rc[1] = rate_constants[0];
-    k.rc[2] = rate_constants[2];
-    return k;
-}
-
-// The law does not change with time.
-inline const RateLawConstants& rate_law_at_time(const RateLawConstants& k, double /*t*/) {
-    return k;
-}
 
 inline double rate_law(const RateLawConstants& k, double y, double y0) {
     return (-k.rc[0] * y) / (k.rc[1] * (1.0 + (y0 - y) / k.rc[2]) + y);

@@ -7,8 +7,7 @@
 // concentrations: the curves of high S0 start slowly. Ksi -> infinity is Michaelis-Menten.
 #pragma once
 
-#include "problem/records.h"
-#include "simulation/laws/constant_info.h"
+#include "simulation/laws/time_invariant.h"
 
 static_assert(CONSTANTS == 3, "the substrate-inhibition law has three constants");
 
@@ -24,24 +23,6 @@ constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
     {"Vmax", ConstantRole::MAXIMAL_RATE, "the maximal rate, concentration per time unit"},
     {"Ksi", ConstantRole::DIVISOR, "the substrate's inhibition constant, a concentration"},
 };
-
-// rc: Vmax, Km, Ksi.
-struct RateLawConstants {
-    double rc[CONSTANTS];
-};
-
-inline RateLawConstants rate_law_constants(const double* rate_constants) {
-    RateLawConstants k;
-    k.rc[0] = rate_constants[1];
-    k.rc[1] = rate_constants[0];
-    k.rc[2] = rate_constants[2];
-    return k;
-}
-
-// The law does not change with time.
-inline const RateLawConstants& rate_law_at_time(const RateLawConstants& k, double /*t*/) {
-    return k;
-}
 
 inline double rate_law(const RateLawConstants& k, double y, double /*y0*/) {
     return (-k.rc[0] * y) / (k.rc[1] + y + y * y / k.rc[2]);
