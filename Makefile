@@ -1,4 +1,5 @@
-# Thin wrapper around CMake: the two commands of the README and a few helpers.
+# Thin wrapper around CMake: what the README's two commands run (tools/setup.sh run|test
+# installs what is missing, make among it, then runs make run|test) and a few helpers.
 JOBS ?= 2
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
