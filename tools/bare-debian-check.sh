@@ -92,10 +92,12 @@ for command in "${commands[@]}"; do
     fi
 
     log=$logs/root-${command//[^a-z]/_}.log
-    echo "=== as root: $command (log: $log)"
+    # Other work on the same cores stretches the wall time; the load shows how much there was.
+    echo "=== as root: $command (log: $log; load average $(cut -d' ' -f1-3 /proc/loadavg))"
     status=0
     in_chroot bash -c "cd /root/velkor && time $command" >"$log" 2>&1 || status=$?
     tail -n 4 "$log" | sed 's/^/    /'
+    echo "    load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
     if [ "$status" -ne 0 ]; then
         echo "--- failed with exit $status" >&2
         failed=1
