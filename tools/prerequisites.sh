@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The Debian packages that `make run` and `make test` need, installed when missing.
+# The Debian packages that the README's two commands (tools/setup.sh run|test, make run|test)
+# need, installed when missing. The one list of them.
 #
 #   tools/prerequisites.sh run     # to build the programs and fit the example
 #   tools/prerequisites.sh test    # to build and run every test (a superset of run)
 #
 # Prints nothing when everything is there. As root it installs what is missing with apt-get;
-# otherwise it stops (exit 1) and prints the one command to run. Without dpkg (not Debian)
-# it looks for the programs and headers themselves instead of the packages.
+# otherwise it stops (exit 1) and prints one line: the command to run. Without dpkg (not
+# Debian) it looks for the programs and headers themselves instead of the packages.
 set -euo pipefail
 
 run_packages=(cmake g++ make libboost-dev nlohmann-json3-dev libcsv-dev gnuplot-nox)
@@ -61,8 +62,7 @@ missing_packages
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ] || ! command -v apt-get >/dev/null; then
-    echo "Missing Debian packages: ${missing[*]}. Install them, then run this again:" >&2
-    echo "    sudo apt-get install ${missing[*]}" >&2
+    echo "Missing Debian packages; install them and run this again: sudo apt-get install ${missing[*]}" >&2
     exit 1
 fi
 
