@@ -9,6 +9,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "outputs/gnuplot_text.h"
 
@@ -68,7 +71,17 @@ FigureRenderer::FigureRenderer() {
     pid_t pid = 0;
     // posix_spawnp searches PATH itself and reports a missing program as an error, where a
     // shell would print "not found".
-    const int error = posix_spawnp(&pid, program, &actions, nullptr, argv, environ);
+    // The scripts are UTF-8: under a locale that is not (a bare system sets none) gnuplot
+    // warns about every script, so it gets C.UTF-8, which every glibc has, for its text.
+    std::vector<std::string> variables;
+    for (char** v = environ; *v != nullptr; ++v)
+        if (std::strncmp(*v, "LC_ALL=", 7) != 0) variables.emplace_back(*v);
+    variables.emplace_back("LC_ALL=C.UTF-8");
+    std::vector<char*> envp;
+    for (std::string& v : variables)
+        envp.push_back(&v[0]);
+    envp.push_back(nullptr);
+    const int error = posix_spawnp(&pid, program, &actions, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(pipe_ends[0]);
     if (error != 0) {
