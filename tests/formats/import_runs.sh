@@ -98,5 +98,32 @@ mkdir kept && echo trace >kept/out.dat
 "$bin/velkor-import" "$root/examples/long/progress.csv" -o kept --force >/dev/null 2>&1 &&
     [ ! -e kept/out.dat ] && [ -e kept/params.txt ] || fail "--force did not replace the folder"
 
+# A plate of 24 curves is fitted whole: the report compares every point of every curve file
+# (counted here from the files), and names the 16 that velkor alone would read.
+cd "$work"
+python3 - <<'PY'
+import csv
+rows = [["Time (min)"] + ["%g uM" % s0 for s0 in (5, 10, 20, 40, 80, 160, 320, 640) for _ in range(3)]]
+for k in range(11):
+    rows.append([str(3 * k)] + ["%.4f" % (s0 * 0.99 ** (k * (1 + r))) for s0 in (5, 10, 20, 40, 80, 160, 320, 640) for r in range(3)])
+csv.writer(open("plate24.csv", "w", newline="")).writerows(rows)
+PY
+"$bin/velkor-import" plate24.csv -o plate24 >plate24.out 2>&1 || fail "plate24: import: $(cat plate24.out)"
+(cd plate24 && "$bin/velkor-report" -f params.txt >report.out 2>report.err) || fail "plate24: report status $?"
+python3 - plate24 <<'PY' || fail "plate24: the report did not fit the whole plate"
+import json, os, sys
+folder = sys.argv[1]
+plots = [l.split()[1] for l in open(os.path.join(folder, "params.txt")) if l.startswith("plot ")]
+compared = 0
+for name in plots:
+    lines = [l.split() for l in open(os.path.join(folder, name)) if l.strip() and not l.startswith("#")]
+    compared += sum(1 for words in lines[2:] if float(words[1]) > 0)
+r = json.load(open(os.path.join(folder, "report.json")))
+beyond = [w for w in r["warnings"] if w["kind"] == "beyond_fit_program"]
+ok = len(plots) == 24 and len(r["curves"]) == 24 and r["points_compared"] == compared
+ok &= len(beyond) == 1 and plots[0] in beyond[0]["message"] and plots[15] in beyond[0]["message"]
+sys.exit(0 if ok else 1)
+PY
+
 if [ $failures -eq 0 ]; then echo "velkor-import runs: all passed"; fi
 exit $((failures > 0))
