@@ -44,14 +44,14 @@ int wait_for(pid_t pid) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string contents(const std::string& path) {
+}  // namespace
+
+std::string file_contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
-
-}  // namespace
 
 std::string program_folder() {
     char path[PATH_MAX];
@@ -68,7 +68,8 @@ nlohmann::json law_of(const std::string& program) {
     const std::string out = std::string(folder) + "/law.json", err = std::string(folder) + "/err";
     const pid_t pid = start({report_path(program), "--law"}, out, err);
     nlohmann::json law = nullptr;
-    if (pid > 0 && wait_for(pid) == 0) law = nlohmann::json::parse(contents(out), nullptr, false);
+    if (pid > 0 && wait_for(pid) == 0)
+        law = nlohmann::json::parse(file_contents(out), nullptr, false);
     std::remove(out.c_str());
     std::remove(err.c_str());
     rmdir(folder);
@@ -84,9 +85,9 @@ void run_side_by_side(std::vector<LawRun>& runs) {
     for (size_t i = 0; i < runs.size(); ++i) {
         LawRun& run = runs[i];
         run.status = pids[i] > 0 ? wait_for(pids[i]) : -1;
-        run.error = contents(run.prefix + ".err");
+        run.error = file_contents(run.prefix + ".err");
         if (run.status == 0)
-            run.result = nlohmann::json::parse(contents(run.prefix + ".json"), nullptr, false);
+            run.result = nlohmann::json::parse(file_contents(run.prefix + ".json"), nullptr, false);
         std::remove((run.prefix + ".out").c_str());
         std::remove((run.prefix + ".err").c_str());
         std::remove((run.prefix + ".json").c_str());

@@ -15,6 +15,9 @@ struct LawRun {
     nlohmann::json result;       // its JSON, when it succeeded
 };
 
+// The whole text of a file; empty when it cannot be read.
+std::string file_contents(const std::string& path);
+
 // The folder of the running program, where its companions are installed beside it.
 std::string program_folder();
 

@@ -82,13 +82,6 @@ std::vector<CurveExtent> read_extents(const std::string& file, bool& opened) {
     return extents;
 }
 
-std::string contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 double number_at(const nlohmann::json& j, const std::string& key) {
     return j.contains(key) && j[key].is_number() ? j[key].get<double>() : NAN;
 }
@@ -196,10 +189,13 @@ int main(int argc, char** argv) {
 
     char folder[] = "/tmp/velkor-compare.XXXXXX";
     if (mkdtemp(folder) == nullptr) return fail(1, "cannot make a temporary folder");
-    const std::string text = contents(c.parameter_file);
+    const std::string text = file_contents(c.parameter_file);
     std::vector<LawRun> runs;
     for (const LawInfo& l : laws) {
-        LawRun run{l.program, c.parameter_file, std::string(folder) + "/" + l.program};
+        LawRun run;
+        run.program = l.program;
+        run.parameter_file = c.parameter_file;
+        run.prefix = std::string(folder) + "/" + l.program;
         if (!l.third_option.empty()) {
             Range range{};
             const std::string given = line.value_of(l.third_option);
