@@ -8,6 +8,7 @@
 #include "statistics/constant_profile.h"
 #include "statistics/fit_space.h"
 #include "statistics/gauss_newton.h"
+#include "statistics/levenberg_marquardt.h"
 
 namespace {
 
@@ -61,6 +62,9 @@ struct Polished {
     std::vector<double> x;
     double sum_of_squares;
     bool optimum;  // a fresh Gauss-Newton step there promises less than AT_OPTIMUM of RSS
+    // The evaluation and the Jacobian's columns at x, where the polish ended with them.
+    Evaluation at;
+    std::vector<std::vector<double>> columns;
 };
 
 // The direction set closes in on the optimum linearly; Gauss-Newton finishes the approach
@@ -81,26 +85,35 @@ Polished polished(const FitSpace& space, std::vector<double> x) {
         for (std::size_t i = 0; i < r.size(); ++i)
             r[i] = at.measured[i] - at.compared[i];
         double d[3], promised = 0.0;
-        if (!gauss_newton_step(columns, r, d, promised)) return {x, at.sum_of_squares, false};
-        if (!(promised > NO_GAIN * at.sum_of_squares)) return {x, at.sum_of_squares, true};
+        if (!gauss_newton_step(columns, r, d, promised))
+            return {x, at.sum_of_squares, false, {}, {}};
+        if (!(promised > NO_GAIN * at.sum_of_squares))
+            return {x, at.sum_of_squares, true, at, columns};
         const std::vector<double> start(at.constants, at.constants + CONSTANTS);
         const Descent lower = gauss_newton_descent(space, start, at, columns);
         if (!(lower.at.sum_of_squares < at.sum_of_squares))
-            return {x, at.sum_of_squares, promised < AT_OPTIMUM * at.sum_of_squares};
+            return {x, at.sum_of_squares, promised < AT_OPTIMUM * at.sum_of_squares, at, columns};
         x = point_of_constants(space, lower.constants);
         promised_last = promised;
     }
     const double value = sum_of_squares_in(space, x.data());
-    return {x, value, promised_last < AT_OPTIMUM * value};
+    return {x, value, promised_last < AT_OPTIMUM * value, {}, {}};
 }
 
-}  // namespace
-
-std::vector<double> free_fit_point(int n) {
+// The optimum (x empty when n <= k).
+Polished best_point(int n) {
     if (n <= CONSTANTS) return {};
     const FitSpace space = every_constant_free();
+    // Most problems: Levenberg-Marquardt from the midpoints, finished by the polish.
+    const std::vector<double> midpoints(CONSTANTS, 1.0);
+    const MarquardtFit quick = levenberg_marquardt(space, midpoints);
+    if (quick.converged) {
+        const Polished fit = polished(space, quick.x);
+        if (fit.optimum) return fit;
+    }
+    // The rest (the optimum on Km's clamp, RSS rough or flat, a start too far off): the grid.
     const std::vector<std::vector<double>> starts = starts_of_grid(space);
-    Polished best{{}, HUGE_VAL, false};
+    Polished best{{}, HUGE_VAL, false, {}, {}};
     for (std::size_t s = 0; s < MOST_STARTS && s < starts.size(); ++s) {
         std::vector<double> x = starts[s];
         double value = minimise_in(space, x.data());
@@ -114,38 +127,63 @@ std::vector<double> free_fit_point(int n) {
         if (fit.optimum) break;
         // Stopped short, on Km's clamp or where RSS is rough: the grid's next point.
     }
-    return best.x;
+    return best;
+}
+
+// Everything at the optimum but the intervals, from its evaluation and Jacobian.
+FreeFit fit_at(const std::vector<double>& point, int n, const Evaluation& at,
+               const std::vector<std::vector<double>>& columns) {
+    FreeFit free;
+    free.points_compared = n;
+    free.point = point;
+    free.at = at;
+    free.made = true;
+    free.sum_of_squares = at.sum_of_squares;
+    for (int j = 0; j < CONSTANTS; ++j)
+        free.constants[j] = at.constants[j];
+    free.columns = columns;
+    free.covariance = gauss_newton_covariance(columns, free.sum_of_squares / (n - CONSTANTS));
+    free.runs = residual_runs(at);
+    return free;
+}
+
+}  // namespace
+
+std::vector<double> free_fit_point(int n) {
+    return best_point(n).x;
 }
 
 FreeFit free_fit_at(const std::vector<double>& point, int n) {
-    FreeFit free;
-    free.points_compared = n;
-    if (point.size() != CONSTANTS) return free;
-    const FitSpace space = every_constant_free();
-    free.point = point;
-    free.at = evaluate(space, point.data());
-    free.made = true;
-    free.sum_of_squares = free.at.sum_of_squares;
-    for (int j = 0; j < CONSTANTS; ++j) {
-        free.constants[j] = free.at.constants[j];
-        free.columns.push_back(jacobian_column(space, point.data(), j));
+    if (point.size() != CONSTANTS) {
+        FreeFit none;
+        none.points_compared = n;
+        return none;
     }
-    free.covariance = gauss_newton_covariance(free.columns, free.sum_of_squares / (n - CONSTANTS));
-    free.runs = residual_runs(free.at);
-    return free;
+    const FitSpace space = every_constant_free();
+    std::vector<std::vector<double>> columns;
+    for (int j = 0; j < CONSTANTS; ++j)
+        columns.push_back(jacobian_column(space, point.data(), j));
+    return fit_at(point, n, evaluate(space, point.data()), columns);
+}
+
+FreeFit free_fit_without_intervals(int n) {
+    const Polished best = best_point(n);
+    // The polish ends at the optimum with the evaluation and the Jacobian there, mostly.
+    if (best.columns.size() != CONSTANTS) return free_fit_at(best.x, n);
+    return fit_at(best.x, n, best.at, best.columns);
 }
 
 ProfileInterval free_fit_interval(const FreeFit& fit, int j) {
     // Without a covariance the constants are not determined, and a profile would only walk
     // the flat sum of squares out to its limits.
     if (!fit.made || !fit.covariance.defined) return ProfileInterval{};
-    ConstantProfile profile(every_constant_free(), fit.at, fit.covariance, fit.columns, j);
+    ConstantProfile profile(every_constant_free(), fit.at, fit.covariance, j);
     return profile_interval(profile, fit.constants[j], fit.sum_of_squares, fit.points_compared,
                             CONSTANTS, fit.covariance.standard_error(j), PROFILE_BITS);
 }
 
 FreeFit free_fit(int n) {
-    FreeFit free = free_fit_at(free_fit_point(n), n);
+    FreeFit free = free_fit_without_intervals(n);
     for (int j = 0; j < CONSTANTS; ++j)
         free.intervals[j] = free_fit_interval(free, j);
     return free;

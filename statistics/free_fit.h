@@ -1,6 +1,8 @@
 // The least-squares fit of every constant of the law together (the fit programs fit constant
 // 0 alone), from the midpoints of their ranges:
 //
+//   Levenberg-Marquardt from the midpoints, then the Gauss-Newton polish below; where that
+//   ends at no optimum:
 //   the direction-set minimiser from the point of a coarse grid around the midpoints (every
 //   constant at its midpoint times 1/4, 1/2, 1, 2 or 4) where RSS is lowest, started afresh
 //   from the point it found until a fresh start no longer lowers RSS: a direction set that
@@ -43,7 +45,9 @@ struct FreeFit {
 FreeFit free_fit(int n);
 
 // The same in steps, for callers that spread them over processes: the optimum (empty when
-// n <= k), everything at it but the intervals, and the interval of constant j.
+// n <= k), everything at it but the intervals (from the optimum alone, or found with it), and
+// the interval of constant j.
 std::vector<double> free_fit_point(int n);
 FreeFit free_fit_at(const std::vector<double>& point, int n);
+FreeFit free_fit_without_intervals(int n);
 ProfileInterval free_fit_interval(const FreeFit& fit, int j);

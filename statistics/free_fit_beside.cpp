@@ -34,9 +34,8 @@ ProfileInterval interval_of(const ChildWork::Message& m) {
 
 FreeFitBeside::FreeFitBeside(int n) : n_(n) {
     child_ = std::make_unique<ChildWork>([n](const ChildWork::Sender& send) {
-        const std::vector<double> point = free_fit_point(n);
-        send(point);
-        const FreeFit fit = free_fit_at(point, n);
+        const FreeFit fit = free_fit_without_intervals(n);
+        send(fit.point);
         send(message_of(free_fit_interval(fit, CHILD_CONSTANT)));
     });
 }

@@ -11,8 +11,7 @@ namespace {
 constexpr int MOST_STEPS = 12;
 // Halvings of a step that does not lower RSS before the descent gives up.
 constexpr int MOST_HALVINGS = 2;
-// A step that promises to lower RSS by less than this fraction of it ends the descent.
-constexpr double CONVERGED = 1e-9;
+
 // After this many steps J is worked out at the current point.
 constexpr int REFRESH_AFTER = 3;
 
@@ -27,8 +26,9 @@ std::vector<double> point_of_constants(const FitSpace& space, const std::vector<
 }
 
 Descent gauss_newton_descent(const FitSpace& space, const std::vector<double>& start,
-                             const Evaluation& at_start, std::vector<std::vector<double>> columns) {
-    Descent now{start, at_start};
+                             const Evaluation& at_start, std::vector<std::vector<double>> columns,
+                             double converged) {
+    Descent now{start, at_start, false};
     if (start.empty()) return now;
     for (int step = 0; step < MOST_STEPS; ++step) {
         std::vector<double> r(now.at.compared.size());
@@ -37,7 +37,10 @@ Descent gauss_newton_descent(const FitSpace& space, const std::vector<double>& s
         double d[3], promised = 0.0;
         if (!gauss_newton_step(columns, r, d, promised)) break;
         // A step that promises next to nothing is not worth an evaluation.
-        if (!(promised > CONVERGED * now.at.sum_of_squares)) break;
+        if (!(promised > converged * now.at.sum_of_squares)) {
+            now.converged = true;
+            break;
+        }
         bool lowered = false;
         double scale = 1.0;
         for (int halving = 0; halving <= MOST_HALVINGS && !lowered; ++halving, scale *= 0.5) {
@@ -46,7 +49,7 @@ Descent gauss_newton_descent(const FitSpace& space, const std::vector<double>& s
                 trial[m] += scale * d[m];
             Evaluation at = evaluate(space, point_of_constants(space, trial).data());
             if (at.sum_of_squares < now.at.sum_of_squares) {
-                now = Descent{trial, at};
+                now = Descent{trial, at, false};
                 lowered = true;
             }
         }

@@ -8,10 +8,15 @@
 
 namespace {
 
-// Each widening of a bracket doubles its distance from the optimum; the first try is this
-// multiple of the linearised half-width.
-constexpr double FIRST_BRACKET = 1.5;
-constexpr double WIDENING = 2.0;
+// A step of the secant walk goes at most this multiple of the distance already covered past
+// the optimum, and no less than this fraction of it: the profile may bend, and a walk that
+// crawls would never bracket the end.
+constexpr double MOST_STRIDE = 4.0;
+constexpr double LEAST_STRIDE = 0.25;
+// Secant-and-probe rounds before the bracketing root finder takes over, and how far past the
+// reckoned end a probe goes, as a fraction of the tolerance.
+constexpr int SECANT_ROUNDS = 3;
+constexpr double PROBE_MARGIN = 0.25;
 // The root finder's evaluation budget per side.
 constexpr std::uintmax_t ROOT_EVALUATIONS = 60;
 
@@ -19,41 +24,107 @@ bool usable(double v) {
     return std::isfinite(v) && v > 0.0;
 }
 
-// One end: the value beyond which RSS exceeds the level, searched from the optimum outwards
-// in the direction `side` (-1 or +1).
-IntervalEnd interval_end(const std::function<double(double)>& rss_at, double value, double f_value,
+// One end: where the profile t, tau(c) = sqrt(RSS(c) - RSS_min), reaches tau_level, searched
+// from the optimum outwards in the direction `side` (-1 or +1). tau is a straight line
+// through the optimum where the model is linear in c, so the first try (the end the standard
+// error predicts) and the secants through the points found are close to the end, and the
+// bracket the root finder refines is short.
+IntervalEnd interval_end(const std::function<double(double)>& rss_at, double value, double rss_min,
                          double half_width, double level, int side, int bits) {
-    auto above_level = [&](double c) { return rss_at(c) - level; };
-    double distance = FIRST_BRACKET * half_width;
-    if (!usable(distance)) distance = 0.5 * value;
-    double inner = value, f_inner = f_value, outer = value, f_outer = f_value;
+    const double tau_level = std::sqrt(level - rss_min);
+    auto beyond_level = [&](double c) {
+        const double excess = rss_at(c) - rss_min;
+        return std::isnan(excess) ? excess : std::sqrt(std::fmax(excess, 0.0)) - tau_level;
+    };
+    const double limit = side < 0 ? 0.0 : UNBOUNDED_ABOVE * value;
+    // Towards 0 the first try goes at most halfway: a constant whose standard error exceeds its
+    // value would be tried at 0 at once, and the secants from so far out are of no use.
+    double distance = usable(half_width) ? half_width : 0.5 * value;
+    if (side < 0) distance = std::fmin(distance, 0.5 * value);
+    double inner = value, f_inner = -tau_level, outer = value, f_outer = -tau_level;
     IntervalEnd end;
     for (;;) {
         outer = value + side * distance;
-        if (side < 0 && outer <= 0.0) outer = 0.0;
-        if (side > 0 && outer >= UNBOUNDED_ABOVE * value) outer = UNBOUNDED_ABOVE * value;
-        f_outer = above_level(outer);
+        if (side * (outer - limit) >= 0.0) outer = limit;
+        f_outer = beyond_level(outer);
         end.value = outer;
         if (std::isnan(f_outer)) {
             end.kind = IntervalEnd::UNDEFINED;
             return end;
         }
         if (f_outer >= 0.0) break;
-        if (outer == 0.0 || outer == UNBOUNDED_ABOVE * value) {
+        if (outer == limit) {
             end.kind = IntervalEnd::UNBOUNDED;
             return end;
         }
+        // The secant through the last two points, kept within the strides.
+        const double covered = std::fabs(outer - value);
+        double next = covered + (std::fabs(outer - inner)) * (-f_outer) / (f_outer - f_inner);
+        if (!(f_outer > f_inner)) next = covered * (1.0 + MOST_STRIDE);
+        next = std::fmin(std::fmax(next, covered * (1.0 + LEAST_STRIDE)),
+                         covered * (1.0 + MOST_STRIDE));
         inner = outer;
         f_inner = f_outer;
-        distance *= WIDENING;
+        distance = next;
+    }
+    // Above the level at once: a secant from the optimum's side shortens the bracket first.
+    if (inner == value) {
+        const double between = inner + (outer - inner) * (-f_inner) / (f_outer - f_inner);
+        const double f_between = beyond_level(between);
+        if (std::isnan(f_between)) {
+            end.kind = IntervalEnd::UNDEFINED;
+            end.value = between;
+            return end;
+        }
+        if (f_between >= 0.0) {
+            outer = between;
+            f_outer = f_between;
+        } else {
+            inner = between;
+            f_inner = f_between;
+        }
+    }
+    // Secants on the nearly straight tau. Where one lands within the tolerance of the end, as
+    // the bracket's slope reckons it, a probe just past that reckoned end closes the bracket.
+    boost::math::tools::eps_tolerance<double> resolved(bits);
+    auto take = [&](double c, double f) {
+        if (f >= 0.0) {
+            outer = c;
+            f_outer = f;
+        } else {
+            inner = c;
+            f_inner = f;
+        }
+    };
+    for (int round = 0; round < SECANT_ROUNDS && !resolved(inner, outer); ++round) {
+        const double at = inner + (outer - inner) * (-f_inner) / (f_outer - f_inner);
+        const double f_at = beyond_level(at);
+        if (std::isnan(f_at) || !(std::fabs(at - inner) < std::fabs(outer - inner))) break;
+        take(at, f_at);
+        if (f_at == 0.0) {
+            inner = at;
+            break;
+        }
+        const double tolerance = std::ldexp(1.0, 1 - bits) * std::fabs(at);
+        const double reckoned = std::fabs(f_at) * std::fabs(outer - inner) / (f_outer - f_inner);
+        if (!(reckoned < (1.0 - PROBE_MARGIN) * tolerance)) continue;
+        const double reach = reckoned + PROBE_MARGIN * tolerance;
+        const double probe = f_at < 0.0 ? at + side * reach : at - side * reach;
+        const double f_probe = beyond_level(probe);
+        if (std::isnan(f_probe)) break;
+        take(probe, f_probe);
+    }
+    if (f_inner == 0.0 || resolved(inner, outer)) {
+        end.kind = IntervalEnd::FOUND;
+        end.value = f_inner == 0.0 ? inner : 0.5 * (inner + outer);
+        return end;
     }
     double a = std::min(inner, outer), b = std::max(inner, outer);
     double fa = a == inner ? f_inner : f_outer, fb = a == inner ? f_outer : f_inner;
     std::uintmax_t evaluations = ROOT_EVALUATIONS;
     try {
-        const auto root = boost::math::tools::toms748_solve(
-            above_level, a, b, fa, fb, boost::math::tools::eps_tolerance<double>(bits),
-            evaluations);
+        const auto root =
+            boost::math::tools::toms748_solve(beyond_level, a, b, fa, fb, resolved, evaluations);
         end.kind = IntervalEnd::FOUND;
         end.value = 0.5 * (root.first + root.second);
     } catch (const std::exception& e) {
@@ -83,8 +154,7 @@ ProfileInterval profile_interval(const std::function<double(double)>& rss_at, do
         return interval;
     }
     const double half_width = standard_error * std::sqrt(f);
-    const double f_value = rss_min - level;
-    interval.lower = interval_end(rss_at, value, f_value, half_width, level, -1, bits);
-    interval.upper = interval_end(rss_at, value, f_value, half_width, level, +1, bits);
+    interval.lower = interval_end(rss_at, value, rss_min, half_width, level, -1, bits);
+    interval.upper = interval_end(rss_at, value, rss_min, half_width, level, +1, bits);
     return interval;
 }

@@ -41,6 +41,14 @@ double determinant(const double m[3][3], int k) {
            m[0][2] * cofactor(m, 3, 0, 2);
 }
 
+// The index of the constant that is coordinate `coordinate` of the space's points.
+int constant_of(const FitSpace& space, int coordinate) {
+    int constant = 0;
+    for (int seen = -1; constant < CONSTANTS; ++constant)
+        if (space.free[constant] && ++seen == coordinate) break;
+    return constant;
+}
+
 }  // namespace
 
 std::vector<double> jacobian_column(const FitSpace& space, const double* x, int coordinate) {
@@ -49,15 +57,27 @@ std::vector<double> jacobian_column(const FitSpace& space, const double* x, int 
     const double dx = DIFFERENCE_STEP * std::fabs(x[coordinate]);
     lower[coordinate] -= dx;
     upper[coordinate] += dx;
-    int constant = 0;
-    for (int seen = -1; constant < CONSTANTS; ++constant)
-        if (space.free[constant] && ++seen == coordinate) break;
+    const int constant = constant_of(space, coordinate);
     const Evaluation high = evaluate(space, upper.data());
     const Evaluation low = evaluate(space, lower.data());
     const double step = high.constants[constant] - low.constants[constant];
     std::vector<double> column(high.compared.size());
     for (size_t i = 0; i < column.size(); ++i)
         column[i] = (high.compared[i] - low.compared[i]) / step;
+    return column;
+}
+
+std::vector<double> forward_column(const FitSpace& space, const double* x, const Evaluation& at,
+                                   int coordinate) {
+    std::vector<double> ahead(x, x + space.dimension());
+    ahead[coordinate] += DIFFERENCE_STEP * std::fabs(x[coordinate]);
+    const Evaluation there = evaluate(space, ahead.data());
+    const int constant = constant_of(space, coordinate);
+    const double step = there.constants[constant] - at.constants[constant];
+    if (!(step != 0.0) || there.compared.size() != at.compared.size()) return {};
+    std::vector<double> column(at.compared.size());
+    for (size_t i = 0; i < column.size(); ++i)
+        column[i] = (there.compared[i] - at.compared[i]) / step;
     return column;
 }
 
@@ -94,7 +114,7 @@ double Covariance::correlation(int j, int l) const {
 }
 
 bool gauss_newton_step(const std::vector<std::vector<double>>& columns,
-                       const std::vector<double>& r, double* d, double& promised) {
+                       const std::vector<double>& r, double* d, double& promised, double damping) {
     const int k = static_cast<int>(columns.size());
     if (k < 1 || k > 3) return false;
     double m[3][3] = {}, b[3] = {};
@@ -103,6 +123,10 @@ bool gauss_newton_step(const std::vector<std::vector<double>>& columns,
         for (int l = 0; l < k; ++l)
             m[j][l] = sum_of_products(columns[j], columns[l]);
     }
+    // Marquardt's damping scales with each constant's own curvature, so it does not depend on
+    // the constants' units.
+    for (int j = 0; j < k; ++j)
+        m[j][j] *= 1.0 + damping;
     const double det = determinant(m, k);
     if (!usable(det)) return false;
     // The inverse is the transposed cofactor matrix over the determinant; J^T J is symmetric.

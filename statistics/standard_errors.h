@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "statistics/evaluation.h"
 #include "statistics/fit_space.h"
 
 // Relative step of the central differences: the truncation error (h^2) and the rounding
@@ -18,6 +19,12 @@ constexpr double DIFFERENCE_STEP = 1e-4;
 // is coordinate `coordinate` of the point: the step is DIFFERENCE_STEP |x[coordinate]|, and
 // the difference is divided by that of the constants the objective used.
 std::vector<double> jacobian_column(const FitSpace& space, const double* x, int coordinate);
+
+// The same by a forward difference from x, where `at` was evaluated: one evaluation, good to
+// about DIFFERENCE_STEP relative, enough to aim a descent. Empty where the step moved no
+// constant (Km on its clamp) or the points compared differ.
+std::vector<double> forward_column(const FitSpace& space, const double* x, const Evaluation& at,
+                                   int coordinate);
 
 // sqrt(s^2 / sum J_i^2) of one constant; NaN where s or the sum is no usable number.
 double standard_error_of_one(double s, const std::vector<double>& column);
@@ -35,7 +42,9 @@ struct Covariance {
 
 Covariance gauss_newton_covariance(const std::vector<std::vector<double>>& columns, double s2);
 
-// The least-squares step d of up to three constants, (J^T J) d = J^T r, by cofactors, and
-// the decrease of RSS it promises, d^T J^T r; false where J^T J is singular.
+// The least-squares step d of up to three constants, (J^T J + damping diag(J^T J)) d = J^T r,
+// by cofactors, and d^T J^T r (undamped, the decrease of RSS the step promises); false where
+// the matrix is singular.
 bool gauss_newton_step(const std::vector<std::vector<double>>& columns,
-                       const std::vector<double>& r, double* d, double& promised);
+                       const std::vector<double>& r, double* d, double& promised,
+                       double damping = 0.0);
