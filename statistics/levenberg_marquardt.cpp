@@ -10,10 +10,11 @@ namespace {
 
 // Jacobians worked out, at the most.
 constexpr int MOST_ITERATIONS = 25;
-// lambda at the start, the factor it shrinks and grows by, and the value past which no step
-// is worth trying: the step is then a tiny move along the gradient.
+// lambda at the start; the factor it first grows by after a step that lowered nothing (each
+// further failure doubles the factor); the value past which no step is worth trying, a tiny
+// move along the gradient.
 constexpr double FIRST_LAMBDA = 1e-3;
-constexpr double LAMBDA_FACTOR = 10.0;
+constexpr double FIRST_GROWTH = 2.0;
 constexpr double MOST_LAMBDA = 1e8;
 
 // The free constants of an evaluation, in index order.
@@ -47,19 +48,30 @@ MarquardtFit levenberg_marquardt(const FitSpace& space, std::vector<double> x) {
         }
         const std::vector<double> c = free_constants(space, fit.at);
         bool lowered = false;
+        double growth = FIRST_GROWTH;
         while (!lowered && lambda <= MOST_LAMBDA) {
             if (!gauss_newton_step(columns, r, d, promised, lambda)) return fit;
+            // The linear model's decrease for the damped step: d^T J^T r + lambda d^T D d.
+            double predicted = promised;
+            for (std::size_t m = 0; m < columns.size(); ++m)
+                for (const double v : columns[m])
+                    predicted += lambda * d[m] * d[m] * v * v;
             std::vector<double> trial = c;
             for (std::size_t m = 0; m < trial.size(); ++m)
                 trial[m] += d[m];
             const std::vector<double> x_trial = point_of_constants(space, trial);
             Evaluation at = evaluate(space, x_trial.data());
+            const double gain = (fit.at.sum_of_squares - at.sum_of_squares) / predicted;
             if (at.sum_of_squares < fit.at.sum_of_squares) {
                 fit = MarquardtFit{x_trial, at, false};
                 lowered = true;
-                lambda /= LAMBDA_FACTOR;
+                // Nielsen's update: a step as good as the model predicted shrinks lambda
+                // threefold, a poor one keeps it about as it was.
+                const double t = 2.0 * gain - 1.0;
+                lambda *= std::fmax(1.0 / 3.0, 1.0 - t * t * t);
             } else {
-                lambda *= LAMBDA_FACTOR;
+                lambda *= growth;
+                growth *= 2.0;
             }
         }
         if (!lowered) return fit;

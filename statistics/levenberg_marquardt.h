@@ -3,8 +3,9 @@
 //   (J^T J + lambda diag(J^T J)) d = J^T r,   r = measured - simulated,   c <- c + d,
 //
 // J = d sim / d c by forward differences from the current point, one evaluation per free
-// constant. A step that lowers RSS is taken and lambda shrinks; one that does not is tried
-// again with lambda grown, which turns it towards the gradient and shortens it. The descent
+// constant. A step that lowers RSS is taken and lambda shrinks by as much as the step bore out
+// the linear model (Nielsen's rule); one that does not is tried again with lambda grown, which
+// turns it towards the gradient and shortens it. The descent
 // has converged where the undamped step promises to lower RSS by less than CONVERGED of it.
 //
 // From the midpoints of the ranges it reaches the optimum of a well-posed problem in a few
