@@ -64,6 +64,14 @@ void usage(std::ostream& out, const std::vector<LawInfo>& laws) {
         out << line << std::endl;
 }
 
+// The reader would print its own complaints about a parameter file it cannot open; this asks
+// the file system first, so that the refusal is one line.
+bool readable_file(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode) &&
+           access(path.c_str(), R_OK) == 0;
+}
+
 std::vector<CurveExtent> read_extents(const std::string& file, bool& opened) {
     verbose = false;
     RunSettings settings{};
@@ -183,9 +191,11 @@ int main(int argc, char** argv) {
         usage(std::cerr, laws);
         return 2;
     }
+    const std::string unreadable = "cannot open the parameter file " + c.parameter_file;
+    if (!readable_file(c.parameter_file)) return fail(2, unreadable);
     bool opened = false;
     const std::vector<CurveExtent> extents = read_extents(c.parameter_file, opened);
-    if (!opened) return fail(2, "cannot open the parameter file " + c.parameter_file);
+    if (!opened) return fail(2, unreadable);
 
     char folder[] = "/tmp/velkor-compare.XXXXXX";
     if (mkdtemp(folder) == nullptr) return fail(1, "cannot make a temporary folder");

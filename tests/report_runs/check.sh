@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Whole runs of the fit reports, each in a fresh folder: the Km they report is the one the
 # fit program prints, digit for digit; what they write, value by value against the input files
-# and against calculations of check_values.py; their exit status in the cases that a careful
-# user meets.
+# and against calculations of check_values.py (its warnings, of check_warnings.py); their exit
+# status in the cases that a careful user meets.
 #
 #   check.sh BIN_DIR
 set -u
@@ -66,6 +66,12 @@ values() {
     faults=$(python3 "$here/check_values.py" "$@" 2>&1) || fail "$(printf '%s' "$faults" | head -n 5)"
 }
 
+# warnings CHECK ARGS...: check_warnings.py on the report in this folder.
+warnings() {
+    local faults
+    faults=$(python3 "$here/check_warnings.py" "$@" 2>&1) || fail "$(printf '%s' "$faults" | head -n 5)"
+}
+
 # The example: every value the report writes, and its statistics recomputed independently.
 fresh example "$root"/examples/*.txt
 same_km velkor params.txt 2 --time-unit s --conc-unit mM
@@ -99,22 +105,33 @@ expect_status 0
 values outputs velkor params.txt
 
 # Michaelis and Menten's invertase with Vmax held at 0.76: the data call for 0.684 (the free
-# fit), and the curves bend away from the held law in long stretches. Held at 0.684 instead,
-# the held constant no longer disagrees with the data.
+# fit), and the curves bend away from the held law in long stretches. The warning's figures
+# against fits made by check_warnings.py. Held at 0.684 instead, the held constant no longer
+# disagrees with the data.
 if [ -d "$root/examples/mm1913" ]; then
     fresh mm1913 "$root"/examples/mm1913/*
     run "$bin/velkor-report" -f params.txt
     expect_status 0
     json_check '{"held_constant", "residual_pattern"} <= {w["kind"] for w in r["warnings"]}'
+    warnings held params.txt yes
     sed -i 's/^const 1 .*/const 1 0.652 0.684 0.716/' params.txt
     run "$bin/velkor-report" -f params.txt
     expect_status 0
-    json_check '(abs(r["held"]["vmax"] - 0.684) < 1e-12 and
-        "held_constant" not in {w["kind"] for w in r["warnings"]})'
+    json_check 'abs(r["held"]["vmax"] - 0.684) < 1e-12'
+    warnings held params.txt no
 else
     case=mm1913
     fail "examples/mm1913 is missing"
 fi
+
+# A tail of baseline noise whose points at or below 0 are left out while those above are kept:
+# the warning's place and cut against the closed form at the held fit. A reading of 0 in the
+# middle of a curve, and a tail written as 0 alone, keep the advice about values not measured.
+fresh censored-tail
+python3 "$here/check_warnings.py" tail-data
+run "$bin/velkor-report" -f params.txt
+expect_status 0
+warnings tail params.txt
 
 fresh file-formats "$root"/tests/runs/cases/velkor-file-formats/input/*
 same_km velkor params.txt 2
