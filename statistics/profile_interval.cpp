@@ -43,6 +43,7 @@ IntervalEnd interval_end(const std::function<double(double)>& rss_at, double val
     if (side < 0) distance = std::fmin(distance, 0.5 * value);
     double inner = value, f_inner = -tau_level, outer = value, f_outer = -tau_level;
     IntervalEnd end;
+    bool limit_tried = false;
     for (;;) {
         outer = value + side * distance;
         if (side * (outer - limit) >= 0.0) outer = limit;
@@ -61,6 +62,18 @@ IntervalEnd interval_end(const std::function<double(double)>& rss_at, double val
         const double covered = std::fabs(outer - value);
         double next = covered + (std::fabs(outer - inner)) * (-f_outer) / (f_outer - f_inner);
         if (!(f_outer > f_inner)) next = covered * (1.0 + MOST_STRIDE);
+        // A profile that flattens out upwards (a divisor whose law tends to another as it
+        // grows) is tried once at the limit: below the level there, the side is unbounded, and
+        // the walk need not creep up to it.
+        if (side > 0 && !limit_tried && next > covered * (1.0 + MOST_STRIDE)) {
+            limit_tried = true;
+            const double f_limit = beyond_level(limit);
+            if (f_limit < 0.0) {
+                end.kind = IntervalEnd::UNBOUNDED;
+                end.value = limit;
+                return end;
+            }
+        }
         next = std::fmin(std::fmax(next, covered * (1.0 + LEAST_STRIDE)),
                          covered * (1.0 + MOST_STRIDE));
         inner = outer;
