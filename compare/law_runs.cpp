@@ -62,18 +62,27 @@ std::string program_folder() {
     return slash == std::string::npos ? "." : exe.substr(0, slash);
 }
 
-nlohmann::json law_of(const std::string& program) {
+std::vector<nlohmann::json> laws_of(const std::vector<std::string>& programs) {
+    std::vector<nlohmann::json> laws(programs.size(), nullptr);
     char folder[] = "/tmp/velkor-law.XXXXXX";
-    if (mkdtemp(folder) == nullptr) return nullptr;
-    const std::string out = std::string(folder) + "/law.json", err = std::string(folder) + "/err";
-    const pid_t pid = start({report_path(program), "--law"}, out, err);
-    nlohmann::json law = nullptr;
-    if (pid > 0 && wait_for(pid) == 0)
-        law = nlohmann::json::parse(file_contents(out), nullptr, false);
-    std::remove(out.c_str());
-    std::remove(err.c_str());
+    if (mkdtemp(folder) == nullptr) return laws;
+    // All at once: each is a process start, no work.
+    std::vector<pid_t> pids;
+    for (size_t i = 0; i < programs.size(); ++i) {
+        const std::string out = std::string(folder) + "/" + std::to_string(i);
+        pids.push_back(start({report_path(programs[i]), "--law"}, out + ".json", out + ".err"));
+    }
+    for (size_t i = 0; i < programs.size(); ++i) {
+        const std::string out = std::string(folder) + "/" + std::to_string(i);
+        if (pids[i] > 0 && wait_for(pids[i]) == 0) {
+            laws[i] = nlohmann::json::parse(file_contents(out + ".json"), nullptr, false);
+            if (laws[i].is_discarded()) laws[i] = nullptr;
+        }
+        std::remove((out + ".json").c_str());
+        std::remove((out + ".err").c_str());
+    }
     rmdir(folder);
-    return law.is_discarded() ? nlohmann::json(nullptr) : law;
+    return laws;
 }
 
 void run_side_by_side(std::vector<LawRun>& runs) {

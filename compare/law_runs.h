@@ -21,8 +21,9 @@ std::string file_contents(const std::string& path);
 // The folder of the running program, where its companions are installed beside it.
 std::string program_folder();
 
-// The JSON a report program prints for `--law`; null when it cannot be run.
-nlohmann::json law_of(const std::string& program);
+// The JSON each report program prints for `--law`, asked of all at once; null for one that
+// cannot be run.
+std::vector<nlohmann::json> laws_of(const std::vector<std::string>& programs);
 
 // Runs every report at once with `--free-only` and waits for all; fills status, error and
 // result of each.

@@ -153,10 +153,15 @@ void render(const std::string& prefix) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<LawInfo> laws;
+    std::vector<std::string> programs;
     std::istringstream names(VELKOR_COMPARED);
-    for (std::string program; std::getline(names, program, ',');) {
-        LawInfo info{program, law_of(program), ""};
+    for (std::string program; std::getline(names, program, ',');)
+        programs.push_back(program);
+    const std::vector<nlohmann::json> described = laws_of(programs);
+    std::vector<LawInfo> laws;
+    for (size_t i = 0; i < programs.size(); ++i) {
+        const std::string& program = programs[i];
+        LawInfo info{program, described[i], ""};
         if (info.law.is_null()) return fail(1, "cannot run " + program + "-report --law");
         const nlohmann::json& constants = info.law["constants"];
         if (constants.size() > 2) info.third_option = lower(constants[2].value("name", ""));
