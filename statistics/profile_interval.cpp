@@ -15,7 +15,7 @@ constexpr double MOST_STRIDE = 4.0;
 constexpr double LEAST_STRIDE = 0.25;
 // Secant-and-probe rounds before the bracketing root finder takes over, and how far past the
 // reckoned end a probe goes, as a fraction of the tolerance.
-constexpr int SECANT_ROUNDS = 3;
+constexpr int SECANT_ROUNDS = 6;
 constexpr double PROBE_MARGIN = 0.25;
 // The root finder's evaluation budget per side.
 constexpr std::uintmax_t ROOT_EVALUATIONS = 60;
@@ -37,6 +37,13 @@ IntervalEnd interval_end(const std::function<double(double)>& rss_at, double val
         return std::isnan(excess) ? excess : std::sqrt(std::fmax(excess, 0.0)) - tau_level;
     };
     const double limit = side < 0 ? 0.0 : UNBOUNDED_ABOVE * value;
+    // The point a fraction `t` of the way from a to b: upwards on a logarithmic scale, where a
+    // profile that flattens out (a constant the data bound only weakly from above) is nearer
+    // a straight line.
+    auto on_scale = [side, value](double a, double b, double t) {
+        if (side > 0 && value > 0.0) return std::exp(std::log(a) + (std::log(b) - std::log(a)) * t);
+        return a + (b - a) * t;
+    };
     // Towards 0 the first try goes at most halfway: a constant whose standard error exceeds its
     // value would be tried at 0 at once, and the secants from so far out are of no use.
     double distance = usable(half_width) ? half_width : 0.5 * value;
@@ -58,9 +65,11 @@ IntervalEnd interval_end(const std::function<double(double)>& rss_at, double val
             end.kind = IntervalEnd::UNBOUNDED;
             return end;
         }
-        // The secant through the last two points, kept within the strides.
+        // The secant through the last two points (on the scale above), kept within the strides.
         const double covered = std::fabs(outer - value);
         double next = covered + (std::fabs(outer - inner)) * (-f_outer) / (f_outer - f_inner);
+        if (side > 0 && value > 0.0)
+            next = on_scale(inner, outer, 1.0 + (-f_outer) / (f_outer - f_inner)) - value;
         if (!(f_outer > f_inner)) next = covered * (1.0 + MOST_STRIDE);
         // A profile that flattens out upwards (a divisor whose law tends to another as it
         // grows) is tried once at the limit: below the level there, the side is unbounded, and
@@ -97,20 +106,27 @@ IntervalEnd interval_end(const std::function<double(double)>& rss_at, double val
             f_inner = f_between;
         }
     }
-    // Secants on the nearly straight tau. Where one lands within the tolerance of the end, as
-    // the bracket's slope reckons it, a probe just past that reckoned end closes the bracket.
+    // Secants on the nearly straight tau (Illinois: an end kept twice counts half, so that the
+    // bracket closes from both sides). Where one lands within the tolerance of the end, as the
+    // bracket's slope reckons it, a probe just past that reckoned end closes the bracket.
     boost::math::tools::eps_tolerance<double> resolved(bits);
+    double weight_inner = f_inner, weight_outer = f_outer;
+    int kept = 0;  // -1: inner was kept by the last secant, +1: outer was
     auto take = [&](double c, double f) {
         if (f >= 0.0) {
             outer = c;
-            f_outer = f;
+            f_outer = weight_outer = f;
+            if (kept == -1) weight_inner *= 0.5;
+            kept = -1;
         } else {
             inner = c;
-            f_inner = f;
+            f_inner = weight_inner = f;
+            if (kept == 1) weight_outer *= 0.5;
+            kept = 1;
         }
     };
     for (int round = 0; round < SECANT_ROUNDS && !resolved(inner, outer); ++round) {
-        const double at = inner + (outer - inner) * (-f_inner) / (f_outer - f_inner);
+        const double at = on_scale(inner, outer, -weight_inner / (weight_outer - weight_inner));
         const double f_at = beyond_level(at);
         if (std::isnan(f_at) || !(std::fabs(at - inner) < std::fabs(outer - inner))) break;
         take(at, f_at);
@@ -125,6 +141,7 @@ IntervalEnd interval_end(const std::function<double(double)>& rss_at, double val
         const double probe = f_at < 0.0 ? at + side * reach : at - side * reach;
         const double f_probe = beyond_level(probe);
         if (std::isnan(f_probe)) break;
+        kept = 0;
         take(probe, f_probe);
     }
     if (f_inner == 0.0 || resolved(inner, outer)) {
