@@ -4,7 +4,9 @@
 # five long curves (spans 100 to 1,400). Prints wall time, user time, peak
 # memory and the number of objective evaluations, with standard output to a
 # file and to /dev/null; then the same for velkor-report on each problem
-# (one fit with all its statistics and the picture), the best of five runs.
+# (one fit with all its statistics and the picture), and velkor-compare (every
+# law fitted, ranked and drawn) on the example and the 1913 data, the best of
+# five runs each.
 #
 #   bench/run-large.sh            builds in build-bench/ (BUILD_DIR overrides)
 set -euo pipefail
@@ -16,7 +18,8 @@ trap 'rm -rf "$work"' EXIT
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVELKOR_BENCH=ON -DVELKOR_TESTS=OFF \
     > /dev/null
-cmake --build "$build" -j2 --target velkor velkor-report make_problem > /dev/null
+cmake --build "$build" -j2 --target velkor velkor-report velkor-pi-report velkor-ei-report \
+    velkor-si-report velkor-compare make_problem > /dev/null
 
 # measure OUT CMD...: runs CMD with standard output to OUT; prints "wall user peak_kib".
 measure() {
@@ -39,13 +42,15 @@ problem_dir() {
     mkdir -p "$dir"
     if [ "$1" = example ]; then
         cp "$root"/examples/*.txt "$dir/" && cp "$dir/params.txt" "$dir/problem.txt"
+    elif [ "$1" = mm1913 ]; then
+        cp "$root"/examples/mm1913/*.txt "$dir/" && cp "$dir/params.txt" "$dir/problem.txt"
     else
         "$build/bin/make_problem" "$1" "$dir"
     fi
     echo "$dir"
 }
 
-problems="example large long"
+problems="example mm1913 large long"
 for problem in $problems; do
     dir=$(problem_dir "$problem")
     cd "$dir"
@@ -70,7 +75,7 @@ best_of_five() {
     done
     echo "$best"
 }
-printf '\n%-8s %14s %14s %18s\n' problem velkor_s report_s report_no_gnuplot_s
+printf '\n%-8s %14s %14s %18s %14s\n' problem velkor_s report_s report_no_gnuplot_s compare_s
 # A PATH like the machine's, but without gnuplot: the report's computation alone.
 nogp=$work/no-gnuplot
 mkdir -p "$nogp"
@@ -82,5 +87,8 @@ for problem in $problems; do
     fit=$(best_of_five "$build/bin/velkor" -f problem.txt)
     report=$(best_of_five "$build/bin/velkor-report" -f problem.txt)
     bare=$(PATH=$nogp best_of_five "$build/bin/velkor-report" -f problem.txt)
-    printf '%-8s %14s %14s %18s\n' "$problem" "$fit" "$report" "$bare"
+    # The comparison of every law, on the two real-sized problems only.
+    compare=-
+    case $problem in example | mm1913) compare=$(best_of_five "$build/bin/velkor-compare" -f problem.txt) ;; esac
+    printf '%-8s %14s %14s %18s %14s\n' "$problem" "$fit" "$report" "$bare" "$compare"
 done

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "simulation/rate_law.h"
 #include "statistics/constant_profile.h"
 #include "statistics/fit_space.h"
 #include "statistics/gauss_newton.h"
@@ -27,6 +28,8 @@ constexpr double SCAN_FACTORS[SCAN_POINTS] = {0.25, 0.5, 1.0, 2.0, 4.0};
 constexpr double AT_OPTIMUM = 1e-6;
 // Starts of the whole fit, from the grid's points in order of RSS, at the most.
 constexpr int MOST_STARTS = 8;
+// A divisor this many midpoints out leaves its law indistinguishable from the one it tends to.
+constexpr double RAN_OFF = 1e4;
 
 FitSpace every_constant_free() {
     std::vector<int> all;
@@ -110,6 +113,24 @@ Polished best_point(int n) {
     if (quick.converged) {
         const Polished fit = polished(space, quick.x);
         if (fit.optimum) return fit;
+    }
+    // A divisor that ran off far beyond its range has taken the law to the one it tends to
+    // (product or substrate inhibition to Michaelis-Menten): the data see none of its term,
+    // the optimum lies at infinity, and no start of the grid would find a better one.
+    // The other constants are fitted with it held where it went.
+    for (int j = 0; j < CONSTANTS; ++j) {
+        if (LAW_CONSTANTS[j].role != ConstantRole::DIVISOR || !(quick.x[j] > RAN_OFF)) continue;
+        FitSpace rest = space;
+        rest.free[j] = false;
+        rest.held[j] = quick.at.constants[j];
+        std::vector<double> x_rest;
+        for (int l = 0; l < CONSTANTS; ++l)
+            if (l != j) x_rest.push_back(quick.x[l]);
+        const MarquardtFit others = levenberg_marquardt(rest, x_rest);
+        std::vector<double> x = quick.x;
+        for (int l = 0, m = 0; l < CONSTANTS; ++l)
+            if (l != j) x[l] = others.x[m++];
+        return {x, others.at.sum_of_squares, false, {}, {}};
     }
     // The rest (the optimum on Km's clamp, RSS rough or flat, a start too far off): the grid.
     const std::vector<std::vector<double>> starts = starts_of_grid(space);
