@@ -1,11 +1,11 @@
 #include "options/strict_command_line.h"
 
 void StrictCommandLine::flag(const std::string& long_name, char short_name) {
-    options_.push_back({long_name, short_name, false});
+    options_.push_back({long_name, short_name, false, false, ""});
 }
 
 void StrictCommandLine::value(const std::string& long_name, char short_name) {
-    options_.push_back({long_name, short_name, true});
+    options_.push_back({long_name, short_name, true, false, ""});
 }
 
 StrictCommandLine::Option* StrictCommandLine::find_long(const std::string& name) {
