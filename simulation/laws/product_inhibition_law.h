@@ -26,5 +26,5 @@ constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
 };
 
 inline double rate_law(const RateLawConstants& k, double y, double y0) {
-    return (-k.rc[0] * y) / (k.rc[1] * (1.0 + (y0 - y) / k.rc[2]) + y);
+    return (-k.rc[0] * y) / (k.rc[1] * (1.0 + (y0 - y) * k.inverse[2]) + y);
 }

@@ -25,5 +25,5 @@ constexpr ConstantInfo LAW_CONSTANTS[CONSTANTS] = {
 };
 
 inline double rate_law(const RateLawConstants& k, double y, double /*y0*/) {
-    return (-k.rc[0] * y) / (k.rc[1] + y + y * y / k.rc[2]);
+    return (-k.rc[0] * y) / (k.rc[1] + y + y * y * k.inverse[2]);
 }
