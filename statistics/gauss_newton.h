@@ -2,7 +2,7 @@
 //
 //   (J^T J) d = J^T r,   r = measured - simulated,   c <- c + d (halved until RSS falls),
 //
-// J = d sim / d c of the free constants, worked out afresh once after REFRESH_AFTER steps
+// J = d sim / d c of the free constants, worked out afresh after every REFRESH_AFTER steps
 // when the descent is slow. It stops when a step promises to lower RSS by less than a given
 // fraction of it, or when no halving of a step lowers RSS.
 #pragma once
