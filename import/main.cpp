@@ -53,8 +53,12 @@ int main(int argc, char** argv) {
     try {
         const ImportResult result = run_import(bytes.str(), options);
         write_problem_folder(options.output, result.files, options.force);
-        std::cout << result.summary << "wrote " << options.output << ": params.txt, "
-                  << result.problem.curves.size() << " curve files, import.json\n";
+        // The summary is built as one text; the console gets it line by line.
+        std::istringstream summary(result.summary);
+        for (std::string line; std::getline(summary, line);)
+            std::cout << line << std::endl;
+        std::cout << "wrote " << options.output << ": params.txt, "
+                  << result.problem.curves.size() << " curve files, import.json" << std::endl;
     } catch (const UsageError& e) {
         return fail(2, e.what(), true);
     } catch (const formats::InputError& e) {
