@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
         std::istringstream summary(result.summary);
         for (std::string line; std::getline(summary, line);)
             std::cout << line << std::endl;
-        std::cout << "wrote " << options.output << ": params.txt, "
-                  << result.problem.curves.size() << " curve files, import.json" << std::endl;
+        std::cout << "wrote " << options.output << ": params.txt, " << result.problem.curves.size()
+                  << " curve files, import.json" << std::endl;
     } catch (const UsageError& e) {
         return fail(2, e.what(), true);
     } catch (const formats::InputError& e) {
