@@ -107,7 +107,16 @@ void warn_about_free_fit(FitReport& report) {
              "its constants are not determined by these curves");
         return;
     }
+    if (free.ran_off >= 0)
+        warn(report, "not_determined",
+             "the free fit's " + name(free.ran_off) + " ran off to " +
+                 number(free.constants[free.ran_off]) +
+                 ": the curves show none of its term, so the law is the one it tends to as " +
+                 name(free.ran_off) +
+                 " grows; it has no standard error or interval, and the other constants' are "
+                 "those of that law");
     for (int j = 0; j < CONSTANTS; ++j) {
+        if (j == free.ran_off) continue;
         warn_about_end(free.intervals[j].lower, -1, j, "free fit's ", report);
         warn_about_end(free.intervals[j].upper, +1, j, "free fit's ", report);
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <utility>
 
 #include "simulation/rate_law.h"
@@ -151,9 +152,33 @@ Polished best_point(int n) {
     return best;
 }
 
-// Everything at the optimum but the intervals, from its evaluation and Jacobian.
+// The divisor that ran off at point x of the fit of every constant, or -1.
+int divisor_ran_off(const std::vector<double>& x) {
+    for (int j = 0; j < CONSTANTS; ++j)
+        if (LAW_CONSTANTS[j].role == ConstantRole::DIVISOR && x[j] > RAN_OFF) return j;
+    return -1;
+}
+
+// The covariance of the space's coordinates laid out by constant, NaN for a held one.
+Covariance by_constant(const Covariance& c, const FitSpace& space) {
+    Covariance all;
+    all.defined = c.defined;
+    all.size = CONSTANTS;
+    int coordinate[CONSTANTS];
+    for (int j = 0, m = 0; j < CONSTANTS; ++j)
+        coordinate[j] = space.free[j] ? m++ : -1;
+    for (int j = 0; j < CONSTANTS; ++j)
+        for (int l = 0; l < CONSTANTS; ++l)
+            all.matrix[j][l] = coordinate[j] < 0 || coordinate[l] < 0
+                                   ? std::numeric_limits<double>::quiet_NaN()
+                                   : c.matrix[coordinate[j]][coordinate[l]];
+    return all;
+}
+
+// Everything at the optimum but the intervals, from its evaluation and (where every constant
+// moved) the Jacobian there; without one, the Jacobian is worked out here.
 FreeFit fit_at(const std::vector<double>& point, int n, const Evaluation& at,
-               const std::vector<std::vector<double>>& columns) {
+               std::vector<std::vector<double>> columns) {
     FreeFit free;
     free.points_compared = n;
     free.point = point;
@@ -162,8 +187,23 @@ FreeFit fit_at(const std::vector<double>& point, int n, const Evaluation& at,
     free.sum_of_squares = at.sum_of_squares;
     for (int j = 0; j < CONSTANTS; ++j)
         free.constants[j] = at.constants[j];
+    free.space = every_constant_free();
+    free.ran_off = divisor_ran_off(point);
+    std::vector<double> x = point;
+    if (free.ran_off >= 0) {
+        free.space.free[free.ran_off] = false;
+        free.space.held[free.ran_off] = at.constants[free.ran_off];
+        x.erase(x.begin() + free.ran_off);
+        columns.clear();
+    }
+    if (static_cast<int>(columns.size()) != free.space.dimension()) {
+        columns.clear();
+        for (int m = 0; m < free.space.dimension(); ++m)
+            columns.push_back(jacobian_column(free.space, x.data(), m));
+    }
     free.columns = columns;
-    free.covariance = gauss_newton_covariance(columns, free.sum_of_squares / (n - CONSTANTS));
+    free.space_covariance = gauss_newton_covariance(columns, free.sum_of_squares / (n - CONSTANTS));
+    free.covariance = by_constant(free.space_covariance, free.space);
     free.runs = residual_runs(at);
     return free;
 }
@@ -180,11 +220,7 @@ FreeFit free_fit_at(const std::vector<double>& point, int n) {
         none.points_compared = n;
         return none;
     }
-    const FitSpace space = every_constant_free();
-    std::vector<std::vector<double>> columns;
-    for (int j = 0; j < CONSTANTS; ++j)
-        columns.push_back(jacobian_column(space, point.data(), j));
-    return fit_at(point, n, evaluate(space, point.data()), columns);
+    return fit_at(point, n, evaluate(every_constant_free(), point.data()), {});
 }
 
 FreeFit free_fit_without_intervals(int n) {
@@ -197,8 +233,8 @@ FreeFit free_fit_without_intervals(int n) {
 ProfileInterval free_fit_interval(const FreeFit& fit, int j) {
     // Without a covariance the constants are not determined, and a profile would only walk
     // the flat sum of squares out to its limits.
-    if (!fit.made || !fit.covariance.defined) return ProfileInterval{};
-    ConstantProfile profile(every_constant_free(), fit.at, fit.covariance, j);
+    if (!fit.made || !fit.covariance.defined || j == fit.ran_off) return ProfileInterval{};
+    ConstantProfile profile(fit.space, fit.at, fit.space_covariance, j);
     return profile_interval(profile, fit.constants[j], fit.sum_of_squares, fit.points_compared,
                             CONSTANTS, fit.covariance.standard_error(j), PROFILE_BITS);
 }

@@ -33,12 +33,19 @@ struct FreeFit {
     Covariance covariance;  // of every constant, in index order
     ProfileInterval intervals[CONSTANTS];
     ResidualRuns runs;
+    // A divisor that ran off towards infinity, where the law is the one it tends to (-1: none):
+    // held where it went, with no standard error or interval; the others' are worked out
+    // with it held.
+    int ran_off = -1;
 
-    // What the intervals are worked out from: the optimum in the fit's space, the evaluation
-    // there and the Jacobian's columns.
+    // What the intervals are worked out from: the optimum (every constant, in midpoints), the
+    // space of the constants that moved, the evaluation there, the Jacobian's columns and the
+    // covariance in that space's coordinates.
     std::vector<double> point;
+    FitSpace space{};
     Evaluation at;
     std::vector<std::vector<double>> columns;
+    Covariance space_covariance;
 };
 
 // n: the points compared (the same for every constant).

@@ -164,12 +164,32 @@ def check_michaelis_menten(r, params, points):
 
 def check_nesting(r):
     """Each other law becomes Michaelis-Menten at a limit of its third constant (Kp or Ksi
-    -> infinity, kd = 0), so its optimum cannot lie above Michaelis-Menten's."""
+    -> infinity, kd = 0), so its optimum cannot lie above Michaelis-Menten's; at that limit
+    it is Michaelis-Menten's."""
     rss = {m["program"]: m["sum_of_squares"] for m in r["models"]}
     for program, value in rss.items():
         expect(value <= rss["velkor"] * (1 + 1e-6),
                "%s: sum of squares %r above Michaelis-Menten's %r, a limit of its law"
                % (program, value, rss["velkor"]))
+    # A law whose third constant ran off to its limit is Michaelis-Menten there: the same Km
+    # and Vmax, and standard errors larger only by sqrt((n - 2) / (n - 3)), s^2 counting one
+    # constant more.
+    mm = next(m for m in r["models"] if m["program"] == "velkor")
+    n = mm["points_compared"]
+    for m in r["models"]:
+        third = [c for c in m["constants"] if c not in ("Km", "Vmax")]
+        if not third or m["standard_errors"][third[0]] is not None:
+            continue
+        for name in ("Km", "Vmax"):
+            se = mm["standard_errors"][name]
+            expect(abs(m["constants"][name] - mm["constants"][name]) < 0.01 * se,
+                   "%s: %s %r at the limit, Michaelis-Menten's %r"
+                   % (m["program"], name, m["constants"][name], mm["constants"][name]))
+            expect(math.isclose(m["standard_errors"][name] or 0.0,
+                                se * math.sqrt((n - 2) / (n - 3)), rel_tol=1e-3),
+                   "%s: %s standard error %r at the limit, from Michaelis-Menten's %r"
+                   % (m["program"], name, m["standard_errors"][name],
+                      se * math.sqrt((n - 2) / (n - 3))))
 
 
 def main(prefix, params):
