@@ -104,6 +104,26 @@ Polished polished(const FitSpace& space, std::vector<double> x) {
     return {x, value, promised_last < AT_OPTIMUM * value, {}, {}};
 }
 
+// The divisor that ran off at point x of the fit of every constant, or -1.
+int divisor_ran_off(const std::vector<double>& x) {
+    for (int j = 0; j < CONSTANTS; ++j)
+        if (LAW_CONSTANTS[j].role == ConstantRole::DIVISOR && x[j] > RAN_OFF) return j;
+    return -1;
+}
+
+// The fit where divisor j ran off: the other constants fitted with it held where it went.
+Polished at_the_limit(const FitSpace& space, const MarquardtFit& ran, int j) {
+    FitSpace rest = space;
+    rest.free[j] = false;
+    rest.held[j] = ran.at.constants[j];
+    std::vector<double> x_rest = ran.x;
+    x_rest.erase(x_rest.begin() + j);
+    const MarquardtFit others = levenberg_marquardt(rest, x_rest);
+    std::vector<double> x = others.x;
+    x.insert(x.begin() + j, ran.x[j]);
+    return {x, others.at.sum_of_squares, false, {}, {}};
+}
+
 // The optimum (x empty when n <= k).
 Polished best_point(int n) {
     if (n <= CONSTANTS) return {};
@@ -118,21 +138,8 @@ Polished best_point(int n) {
     // A divisor that ran off far beyond its range has taken the law to the one it tends to
     // (product or substrate inhibition to Michaelis-Menten): the data see none of its term,
     // the optimum lies at infinity, and no start of the grid would find a better one.
-    // The other constants are fitted with it held where it went.
-    for (int j = 0; j < CONSTANTS; ++j) {
-        if (LAW_CONSTANTS[j].role != ConstantRole::DIVISOR || !(quick.x[j] > RAN_OFF)) continue;
-        FitSpace rest = space;
-        rest.free[j] = false;
-        rest.held[j] = quick.at.constants[j];
-        std::vector<double> x_rest;
-        for (int l = 0; l < CONSTANTS; ++l)
-            if (l != j) x_rest.push_back(quick.x[l]);
-        const MarquardtFit others = levenberg_marquardt(rest, x_rest);
-        std::vector<double> x = quick.x;
-        for (int l = 0, m = 0; l < CONSTANTS; ++l)
-            if (l != j) x[l] = others.x[m++];
-        return {x, others.at.sum_of_squares, false, {}, {}};
-    }
+    const int ran_off = divisor_ran_off(quick.x);
+    if (ran_off >= 0) return at_the_limit(space, quick, ran_off);
     // The rest (the optimum on Km's clamp, RSS rough or flat, a start too far off): the grid.
     const std::vector<std::vector<double>> starts = starts_of_grid(space);
     Polished best{{}, HUGE_VAL, false, {}, {}};
@@ -150,13 +157,6 @@ Polished best_point(int n) {
         // Stopped short, on Km's clamp or where RSS is rough: the grid's next point.
     }
     return best;
-}
-
-// The divisor that ran off at point x of the fit of every constant, or -1.
-int divisor_ran_off(const std::vector<double>& x) {
-    for (int j = 0; j < CONSTANTS; ++j)
-        if (LAW_CONSTANTS[j].role == ConstantRole::DIVISOR && x[j] > RAN_OFF) return j;
-    return -1;
 }
 
 // The covariance of the space's coordinates laid out by constant, NaN for a held one.
