@@ -13,29 +13,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/velkor-report-runs.XXXXXX")
 trap 'chmod -R u+w "$work" 2>/dev/null; rm -rf "$work"' EXIT
 failed=0
 
-fail() {
-    echo "FAIL [$case]: $*"
-    failed=1
-}
-
-# fresh NAME FILES...: a new folder holding copies of the files; enters it.
-fresh() {
-    case=$1
-    shift
-    mkdir -p "$work/$case"
-    [ $# -gt 0 ] && cp "$@" "$work/$case/"
-    cd "$work/$case" || exit 2
-}
-
-# run PROGRAM ARGS...: runs it, keeping stdout, stderr and the status.
-run() {
-    "$@" >stdout 2>stderr </dev/null
-    status=$?
-}
-
-expect_status() {
-    [ "$status" = "$1" ] || fail "exit status $status, expected $1; stderr: $(head -c 300 stderr)"
-}
+# shellcheck source=../support/whole_runs.sh
+source "$here/../support/whole_runs.sh"
 
 # same_km PROGRAM PARAMS LINES [OPTIONS...]: the report's Km against the fit program's
 # Km line, LINES from the end of its output.
