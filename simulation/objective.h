@@ -18,6 +18,17 @@ double sum_of_squares_in_systems(const double* x, int curves_per_system);
 // included), with the results left in the workspace as above.
 double sum_of_squares_of_constants(int curves_per_system = PLOTS);
 
+// Several sets of rate constants evaluated at once (the points of a difference quotient,
+// say): every curve once per set, all as equations of one system, so that the sets' chains
+// of dependent operations overlap. Each set's arithmetic is that of an evaluation of its own.
+// Set m's sum of squares and quality figure go to sums[m] and qualities[m], its simulated
+// values and points sampled to rows m * plotCount + p of the workspace (set 0's rows are
+// those of a single evaluation). count is at most constant_sets_at_once().
+constexpr int MAX_CONSTANT_SETS = 8;
+int constant_sets_at_once();
+void sum_of_squares_of_sets(const double (*rate_constants)[CONSTANTS], int count, double* sums,
+                            double* qualities);
+
 // The objective the fit minimises: sum_of_squares_at, then the quality line
 // on standard output.
 double fit_objective(const double* x);
