@@ -104,9 +104,8 @@ double ConstantProfile::operator()(double c) {
     if (!descent.converged) {
         // No Jacobian close by, or one that aimed wrong: J_m where the descent stands.
         const std::vector<double> here = point_of_constants(space_, descent.constants);
-        std::vector<std::vector<double>> columns;
-        for (size_t m = 0; m < here.size(); ++m)
-            columns.push_back(forward_column(space_, here.data(), descent.at, static_cast<int>(m)));
+        const std::vector<std::vector<double>> columns =
+            forward_columns(space_, here.data(), descent.at);
         aimed_.push_back({c, columns});
         descent =
             gauss_newton_descent(space_, descent.constants, descent.at, columns, PROFILE_CONVERGED);

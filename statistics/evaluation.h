@@ -1,6 +1,7 @@
 // What one evaluation of the sum of squares gives, handed back by value.
 #pragma once
 
+#include <array>
 #include <vector>
 
 #include "problem/records.h"
@@ -22,3 +23,12 @@ struct Evaluation {
 
 // Evaluates the problem loaded in the workspace at point x of the space.
 Evaluation evaluate(const FitSpace& space, const double* x);
+
+// Evaluations at several points of the space, integrated together for speed; each is, to
+// the bit, what evaluate gives at its point.
+std::vector<Evaluation> evaluate_each(const FitSpace& space,
+                                      const std::vector<std::vector<double>>& points);
+
+// The same at the rate constants themselves, as constants_at gives them.
+using ConstantValues = std::array<double, CONSTANTS>;
+std::vector<Evaluation> evaluate_constants(const std::vector<ConstantValues>& constants);

@@ -33,12 +33,15 @@ FitSpace space_with_free(std::vector<int> free_constants) {
     return space;
 }
 
-void set_constants(const FitSpace& space, const double* x) {
-    FitWorkspace& ws = fit_workspace;
+void constants_at(const FitSpace& space, const double* x, double* constants) {
     int i = 0;
     for (int j = 0; j < CONSTANTS; ++j)
-        ws.rate_constants[j] = space.free[j] ? x[i++] * ws.constant_mid[j] : space.held[j];
-    if (ws.rate_constants[0] < 0.0) ws.rate_constants[0] = 0.0;
+        constants[j] = space.free[j] ? x[i++] * fit_workspace.constant_mid[j] : space.held[j];
+    if (constants[0] < 0.0) constants[0] = 0.0;
+}
+
+void set_constants(const FitSpace& space, const double* x) {
+    constants_at(space, x, fit_workspace.rate_constants);
 }
 
 double sum_of_squares_in(const FitSpace& space, const double* x) {

@@ -19,6 +19,9 @@ struct FitSpace {
 // Constants free as given, the others held at the midpoints of their ranges.
 FitSpace space_with_free(std::vector<int> free_constants);
 
+// The rate constants of point x of the space, in index order.
+void constants_at(const FitSpace& space, const double* x, double* constants);
+
 // Sets the workspace's rate constants to those of point x of the space.
 void set_constants(const FitSpace& space, const double* x);
 

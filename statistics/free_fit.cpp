@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <functional>
 #include <limits>
 #include <utility>
 
@@ -11,6 +12,7 @@
 #include "statistics/fit_space.h"
 #include "statistics/gauss_newton.h"
 #include "statistics/levenberg_marquardt.h"
+#include "statistics/lockstep.h"
 
 namespace {
 
@@ -45,14 +47,19 @@ std::vector<std::vector<double>> starts_of_grid(const FitSpace& space) {
     int points = 1;
     for (int j = 0; j < CONSTANTS; ++j)
         points *= SCAN_POINTS;
-    std::vector<std::pair<double, std::vector<double>>> grid;
+    std::vector<std::vector<double>> xs;
     for (int point = 0; point < points; ++point) {
         std::vector<double> x(CONSTANTS);
         // Point 0 of the grid is the midpoints themselves.
         for (int j = 0, rest = point; j < CONSTANTS; ++j, rest /= SCAN_POINTS)
             x[j] = SCAN_FACTORS[(rest + SCAN_POINTS / 2) % SCAN_POINTS];
-        const double value = sum_of_squares_in(space, x.data());
-        grid.emplace_back(std::isnan(value) ? HUGE_VAL : value, x);
+        xs.push_back(x);
+    }
+    const std::vector<Evaluation> values = evaluate_each(space, xs);
+    std::vector<std::pair<double, std::vector<double>>> grid;
+    for (int point = 0; point < points; ++point) {
+        const double value = values[point].sum_of_squares;
+        grid.emplace_back(std::isnan(value) ? HUGE_VAL : value, xs[point]);
     }
     std::stable_sort(grid.begin(), grid.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -81,10 +88,8 @@ struct Polished {
 Polished polished(const FitSpace& space, std::vector<double> x) {
     double promised_last = HUGE_VAL;  // what the last descent's first step promised
     for (int descent = 0; descent < MOST_DESCENTS; ++descent) {
-        const Evaluation at = evaluate(space, x.data());
-        std::vector<std::vector<double>> columns;
-        for (int j = 0; j < CONSTANTS; ++j)
-            columns.push_back(jacobian_column(space, x.data(), j));
+        Evaluation at;
+        const std::vector<std::vector<double>> columns = jacobian_columns(space, x.data(), {}, &at);
         std::vector<double> r(at.compared.size());
         for (std::size_t i = 0; i < r.size(); ++i)
             r[i] = at.measured[i] - at.compared[i];
@@ -197,9 +202,7 @@ FreeFit fit_at(const std::vector<double>& point, int n, const Evaluation& at,
         columns.clear();
     }
     if (static_cast<int>(columns.size()) != free.space.dimension()) {
-        columns.clear();
-        for (int m = 0; m < free.space.dimension(); ++m)
-            columns.push_back(jacobian_column(free.space, x.data(), m));
+        columns = jacobian_columns(free.space, x.data());
     }
     free.columns = columns;
     free.space_covariance = gauss_newton_covariance(columns, free.sum_of_squares / (n - CONSTANTS));
@@ -241,7 +244,9 @@ ProfileInterval free_fit_interval(const FreeFit& fit, int j) {
 
 FreeFit free_fit(int n) {
     FreeFit free = free_fit_without_intervals(n);
+    std::vector<std::function<void()>> searches;
     for (int j = 0; j < CONSTANTS; ++j)
-        free.intervals[j] = free_fit_interval(free, j);
+        searches.push_back([&free, j] { free.intervals[j] = free_fit_interval(free, j); });
+    run_in_lockstep(searches);
     return free;
 }

@@ -1,6 +1,10 @@
 #include "statistics/free_fit_beside.h"
 
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "statistics/lockstep.h"
 
 namespace {
 
@@ -45,8 +49,11 @@ FreeFit FreeFitBeside::result() {
     // A child that failed before it sent the optimum leaves the work to this process.
     if (!child_->receive(point)) point = free_fit_point(n_);
     FreeFit fit = free_fit_at(point, n_);
+    std::vector<std::function<void()>> searches;
     for (int j = 0; j < CONSTANTS; ++j)
-        if (j != CHILD_CONSTANT) fit.intervals[j] = free_fit_interval(fit, j);
+        if (j != CHILD_CONSTANT)
+            searches.push_back([&fit, j] { fit.intervals[j] = free_fit_interval(fit, j); });
+    run_in_lockstep(searches);
     fit.intervals[CHILD_CONSTANT] =
         child_->receive(interval) ? interval_of(interval) : free_fit_interval(fit, CHILD_CONSTANT);
     child_.reset();

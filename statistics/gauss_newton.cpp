@@ -56,8 +56,7 @@ Descent gauss_newton_descent(const FitSpace& space, const std::vector<double>& s
         if (!lowered) break;
         if ((step + 1) % REFRESH_AFTER == 0) {
             const std::vector<double> x = point_of_constants(space, now.constants);
-            for (std::size_t m = 0; m < columns.size(); ++m)
-                columns[m] = jacobian_column(space, x.data(), static_cast<int>(m));
+            columns = jacobian_columns(space, x.data());
         }
     }
     return now;

@@ -32,11 +32,9 @@ MarquardtFit levenberg_marquardt(const FitSpace& space, std::vector<double> x) {
     if (!std::isfinite(fit.at.sum_of_squares)) return fit;
     double lambda = FIRST_LAMBDA;
     for (int iteration = 0; iteration < MOST_ITERATIONS; ++iteration) {
-        std::vector<std::vector<double>> columns;
-        for (std::size_t m = 0; m < fit.x.size(); ++m) {
-            columns.push_back(forward_column(space, fit.x.data(), fit.at, static_cast<int>(m)));
-            if (columns.back().empty()) return fit;
-        }
+        const std::vector<std::vector<double>> columns =
+            forward_columns(space, fit.x.data(), fit.at);
+        if (columns.empty()) return fit;
         std::vector<double> r(fit.at.compared.size());
         for (std::size_t i = 0; i < r.size(); ++i)
             r[i] = fit.at.measured[i] - fit.at.compared[i];

@@ -49,17 +49,8 @@ int constant_of(const FitSpace& space, int coordinate) {
     return constant;
 }
 
-}  // namespace
-
-std::vector<double> jacobian_column(const FitSpace& space, const double* x, int coordinate) {
-    const int n = space.dimension();
-    std::vector<double> lower(x, x + n), upper(x, x + n);
-    const double dx = DIFFERENCE_STEP * std::fabs(x[coordinate]);
-    lower[coordinate] -= dx;
-    upper[coordinate] += dx;
-    const int constant = constant_of(space, coordinate);
-    const Evaluation high = evaluate(space, upper.data());
-    const Evaluation low = evaluate(space, lower.data());
+// (high - low) / (c_high - c_low) of the compared points, for `constant`.
+std::vector<double> quotient(const Evaluation& high, const Evaluation& low, int constant) {
     const double step = high.constants[constant] - low.constants[constant];
     std::vector<double> column(high.compared.size());
     for (size_t i = 0; i < column.size(); ++i)
@@ -67,18 +58,54 @@ std::vector<double> jacobian_column(const FitSpace& space, const double* x, int 
     return column;
 }
 
-std::vector<double> forward_column(const FitSpace& space, const double* x, const Evaluation& at,
-                                   int coordinate) {
-    std::vector<double> ahead(x, x + space.dimension());
-    ahead[coordinate] += DIFFERENCE_STEP * std::fabs(x[coordinate]);
-    const Evaluation there = evaluate(space, ahead.data());
-    const int constant = constant_of(space, coordinate);
-    const double step = there.constants[constant] - at.constants[constant];
-    if (!(step != 0.0) || there.compared.size() != at.compared.size()) return {};
-    std::vector<double> column(at.compared.size());
-    for (size_t i = 0; i < column.size(); ++i)
-        column[i] = (there.compared[i] - at.compared[i]) / step;
-    return column;
+}  // namespace
+
+std::vector<double> jacobian_column(const FitSpace& space, const double* x, int coordinate) {
+    return jacobian_columns(space, x, {coordinate}).front();
+}
+
+std::vector<std::vector<double>> jacobian_columns(const FitSpace& space, const double* x,
+                                                  std::vector<int> coordinates, Evaluation* at_x) {
+    const int n = space.dimension();
+    if (coordinates.empty())
+        for (int m = 0; m < n; ++m)
+            coordinates.push_back(m);
+    std::vector<std::vector<double>> points;
+    for (int coordinate : coordinates) {
+        std::vector<double> lower(x, x + n), upper(x, x + n);
+        const double dx = DIFFERENCE_STEP * std::fabs(x[coordinate]);
+        lower[coordinate] -= dx;
+        upper[coordinate] += dx;
+        points.push_back(upper);
+        points.push_back(lower);
+    }
+    if (at_x != nullptr) points.emplace_back(x, x + n);
+    const std::vector<Evaluation> e = evaluate_each(space, points);
+    if (at_x != nullptr) *at_x = e.back();
+    std::vector<std::vector<double>> columns;
+    for (size_t m = 0; m < coordinates.size(); ++m)
+        columns.push_back(quotient(e[2 * m], e[2 * m + 1], constant_of(space, coordinates[m])));
+    return columns;
+}
+
+std::vector<std::vector<double>> forward_columns(const FitSpace& space, const double* x,
+                                                 const Evaluation& at) {
+    const int n = space.dimension();
+    std::vector<std::vector<double>> points;
+    for (int m = 0; m < n; ++m) {
+        points.emplace_back(x, x + n);
+        points.back()[m] += DIFFERENCE_STEP * std::fabs(x[m]);
+    }
+    const std::vector<Evaluation> there = evaluate_each(space, points);
+    std::vector<std::vector<double>> columns;
+    for (int m = 0; m < n; ++m) {
+        const int constant = constant_of(space, m);
+        if (!(there[m].constants[constant] - at.constants[constant] != 0.0) ||
+            there[m].compared.size() != at.compared.size())
+            return {};
+        columns.push_back(quotient(there[m], at, constant));
+    }
+    return columns;
 }
 
 double standard_error_of_one(double s, const std::vector<double>& column) {

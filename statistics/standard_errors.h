@@ -20,11 +20,17 @@ constexpr double DIFFERENCE_STEP = 1e-4;
 // the difference is divided by that of the constants the objective used.
 std::vector<double> jacobian_column(const FitSpace& space, const double* x, int coordinate);
 
-// The same by a forward difference from x, where `at` was evaluated: one evaluation, good to
-// about DIFFERENCE_STEP relative, enough to aim a descent. Empty where the step moved no
-// constant (Km on its clamp) or the points compared differ.
-std::vector<double> forward_column(const FitSpace& space, const double* x, const Evaluation& at,
-                                   int coordinate);
+// The same for several coordinates (none given: every one), their evaluations made together;
+// with at_x, the evaluation at x itself is made with them and handed back there.
+std::vector<std::vector<double>> jacobian_columns(const FitSpace& space, const double* x,
+                                                  std::vector<int> coordinates = {},
+                                                  Evaluation* at_x = nullptr);
+
+// Every column by a forward difference from x, where `at` was evaluated: one evaluation per
+// column, made together, good to about DIFFERENCE_STEP relative, enough to aim a descent.
+// Empty where a step moved no constant (Km on its clamp) or the points compared differ.
+std::vector<std::vector<double>> forward_columns(const FitSpace& space, const double* x,
+                                                 const Evaluation& at);
 
 // sqrt(s^2 / sum J_i^2) of one constant; NaN where s or the sum is no usable number.
 double standard_error_of_one(double s, const std::vector<double>& column);

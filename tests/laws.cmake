@@ -9,3 +9,9 @@ foreach(program IN LISTS VELKOR_PROGRAMS)
                 PROGRAM ${program})
   endforeach()
 endforeach()
+
+# Evaluations made together against the same made one by one, for every program's law.
+foreach(program IN LISTS VELKOR_PROGRAMS)
+  velkor_test(batched_evaluation_test_${program} SOURCES batched_evaluation_test.cpp
+              LIBS statistics_${program} PROGRAM ${program})
+endforeach()
