@@ -75,7 +75,8 @@ best_of_five() {
     done
     echo "$best"
 }
-printf '\n%-8s %14s %14s %18s %14s\n' problem velkor_s report_s report_no_gnuplot_s compare_s
+printf '\n%-8s %14s %14s %18s %14s %16s\n' problem velkor_s report_s report_no_gnuplot_s compare_s \
+    compare/velkor
 # A PATH like the machine's, but without gnuplot: the report's computation alone.
 nogp=$work/no-gnuplot
 mkdir -p "$nogp"
@@ -88,7 +89,10 @@ for problem in $problems; do
     report=$(best_of_five "$build/bin/velkor-report" -f problem.txt)
     bare=$(PATH=$nogp best_of_five "$build/bin/velkor-report" -f problem.txt)
     # The comparison of every law, on the two real-sized problems only.
-    compare=-
-    case $problem in example | mm1913) compare=$(best_of_five "$build/bin/velkor-compare" -f problem.txt) ;; esac
-    printf '%-8s %14s %14s %18s %14s\n' "$problem" "$fit" "$report" "$bare" "$compare"
+    compare=- ratio=-
+    case $problem in example | mm1913)
+        compare=$(best_of_five "$build/bin/velkor-compare" -f problem.txt)
+        ratio=$(awk "BEGIN { printf \"%.2f\", $compare / $fit }") ;;
+    esac
+    printf '%-8s %14s %14s %18s %14s %16s\n' "$problem" "$fit" "$report" "$bare" "$compare" "$ratio"
 done

@@ -11,6 +11,9 @@
 namespace {
 
 constexpr int COLUMN_PIXELS = 360;
+// A fitted line is drawn through at most one point per pixel of its column's width (the
+// reports hand it over at a thousand or more; gnuplot's time grows with the points).
+constexpr size_t LINE_POINTS = COLUMN_PIXELS;
 constexpr int HEIGHT_PIXELS = 640;
 // Room above the largest residual.
 constexpr double RESIDUAL_HEADROOM = 1.2;
@@ -43,7 +46,10 @@ void curve_blocks(std::ostream& out, const nlohmann::json& curve, const std::str
             largest = std::max(largest, std::fabs(m - s));
         }
     }
-    for (size_t i = 0; i < curve["drawn_time"].size(); ++i) {
+    const size_t drawn = curve["drawn_time"].size();
+    const size_t stride = drawn / LINE_POINTS + 1;
+    for (size_t i = 0; i < drawn; ++i) {
+        if (i % stride != 0 && i + 1 != drawn) continue;  // the line's end is always drawn
         const double t = value_at(curve["drawn_time"], i), y = value_at(curve["drawn_value"], i);
         if (drawable(t) && drawable(y)) line += num(t) + " " + num(y) + "\n";
     }
