@@ -112,6 +112,27 @@ void BM_Objective(benchmark::State& state, Problem problem, int curves_per_syste
 
 BENCHMARK(BM_ObjectiveStep)->Unit(benchmark::kMicrosecond);
 
+// n sets of constants (Km 1 % apart) evaluated together on the five-curve problem, as the
+// statistics evaluate the points of a difference quotient: the "steps" counter is n
+// evaluations' nominal curve-steps, so the summary gives the cost of a set against one alone.
+void BM_ConstantSets(benchmark::State& state) {
+    const Problem problem = bench_problems::long_problem();
+    load(problem);
+    const int n = static_cast<int>(state.range(0));
+    double constants[MAX_CONSTANT_SETS][CONSTANTS], sums[MAX_CONSTANT_SETS],
+        qualities[MAX_CONSTANT_SETS];
+    for (int m = 0; m < n; ++m) {
+        for (int j = 0; j < CONSTANTS; ++j)
+            constants[m][j] = fit_workspace.rate_constants[j];
+        constants[m][0] *= 1.0 + 0.01 * m;
+    }
+    for (auto _ : state) {
+        sum_of_squares_of_sets(constants, n, sums, qualities);
+        benchmark::DoNotOptimize(sums[0]);
+    }
+    state.counters["steps"] = n * bench_problems::curve_steps(problem);
+}
+
 // n copies of the step problem's curve integrated together: the cost of one
 // step of a system against the number of its equations.
 void BM_SystemOf(benchmark::State& state) {
@@ -136,6 +157,8 @@ BENCHMARK_CAPTURE(BM_Objective, long_one_by_one, bench_problems::long_problem(),
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_Objective, long_together, bench_problems::long_problem(), PLOTS)
     ->Unit(benchmark::kMicrosecond);
+// The fit programs' capacity of 16 equations holds three sets of the five curves.
+BENCHMARK(BM_ConstantSets)->DenseRange(1, 3)->Unit(benchmark::kMicrosecond);
 
 // Collects nanoseconds per step (the "steps" counter of each run) for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -174,6 +197,11 @@ void print_summary(const std::map<std::string, double>& ns) {
                      "(%.2fx)\n",
                      problem, one, together, one / together);
     }
+    const double alone = at("BM_ConstantSets/1");
+    std::fprintf(stderr,
+                 "long problem, sets of constants evaluated together, cost of each against one "
+                 "alone: 2 sets %.2f, 3 sets %.2f\n",
+                 at("BM_ConstantSets/2") / alone, at("BM_ConstantSets/3") / alone);
 }
 
 }  // namespace

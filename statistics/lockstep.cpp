@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -68,19 +69,25 @@ void run_in_lockstep(const std::vector<std::function<void()>>& searches) {
     round.running = static_cast<int>(searches.size());
     std::vector<std::exception_ptr> failed(searches.size());
     std::vector<std::thread> threads;
-    for (std::size_t s = 0; s < searches.size(); ++s)
-        threads.emplace_back([&round, &searches, &failed, s] {
-            current = &round;
-            try {
-                searches[s]();
-            } catch (...) {
-                failed[s] = std::current_exception();
-            }
-            current = nullptr;
-            std::lock_guard<std::mutex> lock(round.mutex);
-            round.running -= 1;
-            round.asked.notify_one();
-        });
+    try {
+        for (std::size_t s = 0; s < searches.size(); ++s)
+            threads.emplace_back([&round, &searches, &failed, s] {
+                current = &round;
+                try {
+                    searches[s]();
+                } catch (...) {
+                    failed[s] = std::current_exception();
+                }
+                current = nullptr;
+                std::lock_guard<std::mutex> lock(round.mutex);
+                round.running -= 1;
+                round.asked.notify_one();
+            });
+    } catch (const std::system_error&) {
+        // No thread to be had: the searches not started run alone, once the others are done.
+        std::lock_guard<std::mutex> lock(round.mutex);
+        round.running -= static_cast<int>(searches.size() - threads.size());
+    }
     {
         std::unique_lock<std::mutex> lock(round.mutex);
         for (;;) {
@@ -94,6 +101,13 @@ void run_in_lockstep(const std::vector<std::function<void()>>& searches) {
     }
     for (std::thread& t : threads)
         t.join();
+    for (std::size_t s = threads.size(); s < searches.size(); ++s) {
+        try {
+            searches[s]();
+        } catch (...) {
+            failed[s] = std::current_exception();
+        }
+    }
     for (const std::exception_ptr& e : failed)
         if (e) std::rethrow_exception(e);
 }
