@@ -114,7 +114,7 @@ BENCHMARK(BM_ObjectiveStep)->Unit(benchmark::kMicrosecond);
 
 // n sets of constants (Km 1 % apart) evaluated together on the five-curve problem, as the
 // statistics evaluate the points of a difference quotient: the "steps" counter is n
-// evaluations' nominal curve-steps, so the summary gives the cost of a set against one alone.
+// evaluations' nominal curve-steps, so the summary gives the cost of the n sets against one alone.
 void BM_ConstantSets(benchmark::State& state) {
     const Problem problem = bench_problems::long_problem();
     load(problem);
@@ -199,9 +199,9 @@ void print_summary(const std::map<std::string, double>& ns) {
     }
     const double alone = at("BM_ConstantSets/1");
     std::fprintf(stderr,
-                 "long problem, sets of constants evaluated together, cost of each against one "
-                 "alone: 2 sets %.2f, 3 sets %.2f\n",
-                 at("BM_ConstantSets/2") / alone, at("BM_ConstantSets/3") / alone);
+                 "long problem, sets of constants evaluated together: 2 sets cost %.2f times one "
+                 "alone, 3 sets %.2f times\n",
+                 2.0 * at("BM_ConstantSets/2") / alone, 3.0 * at("BM_ConstantSets/3") / alone);
 }
 
 }  // namespace
