@@ -5,9 +5,11 @@
 
 #include "simulation/objective.h"
 #include "simulation/workspace.h"
-#include "statistics/lockstep.h"
 
 namespace {
+
+// Where this thread's evaluations go, or null: made here.
+thread_local EvaluationRoute route = nullptr;
 
 // The evaluation whose results the objective left in the workspace's rows of set `set`.
 Evaluation collected(int set, double sum_of_squares, double quality, const double* constants) {
@@ -37,8 +39,12 @@ Evaluation collected(int set, double sum_of_squares, double quality, const doubl
 
 }  // namespace
 
+void route_evaluations(EvaluationRoute to) {
+    route = to;
+}
+
 Evaluation evaluate(const FitSpace& space, const double* x) {
-    if (in_lockstep())
+    if (route != nullptr)
         return evaluate_each(space, {std::vector<double>(x, x + space.dimension())})[0];
     const double sum = sum_of_squares_in(space, x);
     return collected(0, sum, fit_workspace.fit_quality, fit_workspace.rate_constants);
@@ -49,7 +55,7 @@ std::vector<Evaluation> evaluate_each(const FitSpace& space,
     std::vector<ConstantValues> constants(points.size());
     for (size_t m = 0; m < points.size(); ++m)
         constants_at(space, points[m].data(), constants[m].data());
-    return in_lockstep() ? evaluate_in_lockstep(constants) : evaluate_constants(constants);
+    return route != nullptr ? route(constants) : evaluate_constants(constants);
 }
 
 std::vector<Evaluation> evaluate_constants(const std::vector<ConstantValues>& constants) {

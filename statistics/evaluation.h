@@ -32,3 +32,9 @@ std::vector<Evaluation> evaluate_each(const FitSpace& space,
 // The same at the rate constants themselves, as constants_at gives them.
 using ConstantValues = std::array<double, CONSTANTS>;
 std::vector<Evaluation> evaluate_constants(const std::vector<ConstantValues>& constants);
+
+// Where the evaluations this thread asks for (evaluate, evaluate_each) are made instead of
+// here: a search in lockstep hands them to the thread that makes them (statistics/lockstep.h).
+// Null: here, at once.
+using EvaluationRoute = std::vector<Evaluation> (*)(const std::vector<ConstantValues>&);
+void route_evaluations(EvaluationRoute to);

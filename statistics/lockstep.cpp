@@ -42,12 +42,7 @@ void answer(Round& round) {
     round.waiting.clear();
 }
 
-}  // namespace
-
-bool in_lockstep() {
-    return current != nullptr;
-}
-
+// A search's evaluations: asked for, then waited for until the round is made.
 std::vector<Evaluation> evaluate_in_lockstep(const std::vector<ConstantValues>& points) {
     Round& round = *current;
     Request request;
@@ -59,8 +54,10 @@ std::vector<Evaluation> evaluate_in_lockstep(const std::vector<ConstantValues>& 
     return std::move(request.results);
 }
 
+}  // namespace
+
 void run_in_lockstep(const std::vector<std::function<void()>>& searches) {
-    if (searches.size() < 2 || in_lockstep()) {
+    if (searches.size() < 2 || current != nullptr) {
         for (const auto& search : searches)
             search();
         return;
@@ -73,11 +70,13 @@ void run_in_lockstep(const std::vector<std::function<void()>>& searches) {
         for (std::size_t s = 0; s < searches.size(); ++s)
             threads.emplace_back([&round, &searches, &failed, s] {
                 current = &round;
+                route_evaluations(evaluate_in_lockstep);
                 try {
                     searches[s]();
                 } catch (...) {
                     failed[s] = std::current_exception();
                 }
+                route_evaluations(nullptr);
                 current = nullptr;
                 std::lock_guard<std::mutex> lock(round.mutex);
                 round.running -= 1;

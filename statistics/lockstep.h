@@ -13,9 +13,6 @@
 #include "statistics/evaluation.h"
 
 // Runs every search to its end. A search's evaluations must go through evaluate or
-// evaluate_each; one that throws has its exception thrown here once all have ended.
+// evaluate_each; one that throws has its exception thrown here once all have ended. A search
+// that runs searches of its own runs them one after another.
 void run_in_lockstep(const std::vector<std::function<void()>>& searches);
-
-// Whether this thread is a search in lockstep; if so, its evaluations wait for the round.
-bool in_lockstep();
-std::vector<Evaluation> evaluate_in_lockstep(const std::vector<ConstantValues>& points);
