@@ -266,15 +266,9 @@ void integrate_system(CurveSystem& sys, CurveSampling* sampling, Constants k) {
     }
 }
 
-// Prepares curve p, row `slot`, for an evaluation and adds its points to SStot.
-void start_curve(int p, int slot, CurveSampling& s, double& ss_tot) {
-    FitWorkspace& ws = fit_workspace;
-    const Plot& plot = ws.plot_set->plot[p];
+// Adds the points of curve p to SStot.
+void add_to_ss_tot(const Plot& plot, double& ss_tot) {
     const int N = plot.pointCount;
-    ws.step_size[p] = OBJECTIVE_STEP;
-    ws.initial_conc[0] = plot.initialConcentration;
-    ws.sim_value[slot][0] = ws.initial_conc[0];
-
     // The mean runs over every point but the last and is divided by the number of
     // points, not of the terms: that is the quality figure users have always seen.
     double mean = 0.0;
@@ -285,7 +279,16 @@ void start_curve(int p, int slot, CurveSampling& s, double& ss_tot) {
         const double d = plot.point[i].concentration[0] - mean;
         ss_tot += d * d;
     }
+}
 
+// Prepares curve p, row `slot`, for an evaluation.
+void start_curve(int p, int slot, CurveSampling& s) {
+    FitWorkspace& ws = fit_workspace;
+    const Plot& plot = ws.plot_set->plot[p];
+    const int N = plot.pointCount;
+    ws.step_size[p] = OBJECTIVE_STEP;
+    ws.initial_conc[0] = plot.initialConcentration;
+    ws.sim_value[slot][0] = ws.initial_conc[0];
     s.k = 0;
     s.k_steps = 0;
     s.needed = N > 1 ? steps_needed(p, 0) : 0;
@@ -337,8 +340,8 @@ double integrate_sets(const Constants& k, int count, int curves_per_system,
         // A curve without points (its file was missing or empty) takes no part.
         if (ws.plot_set->plot[p].pointCount > 0) {
             // SStot is the data's: counted with the first set, in the order of a fit.
-            double other_sets = 0.0;
-            start_curve(p, slot, sampling[slot], set == 0 ? ss_tot : other_sets);
+            if (set == 0) add_to_ss_tot(ws.plot_set->plot[p], ss_tot);
+            start_curve(p, slot, sampling[slot]);
             if (still_sampling(sampling[slot], ws.plot_set->plot[p], 0.0, 0))
                 add_equation(sys, p, slot, set);
         }

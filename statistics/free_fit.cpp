@@ -201,9 +201,8 @@ FreeFit fit_at(const std::vector<double>& point, int n, const Evaluation& at,
         x.erase(x.begin() + free.ran_off);
         columns.clear();
     }
-    if (static_cast<int>(columns.size()) != free.space.dimension()) {
+    if (static_cast<int>(columns.size()) != free.space.dimension())
         columns = jacobian_columns(free.space, x.data());
-    }
     free.columns = columns;
     free.space_covariance = gauss_newton_covariance(columns, free.sum_of_squares / (n - CONSTANTS));
     free.covariance = by_constant(free.space_covariance, free.space);

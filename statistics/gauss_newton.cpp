@@ -11,7 +11,6 @@ namespace {
 constexpr int MOST_STEPS = 12;
 // Halvings of a step that does not lower RSS before the descent gives up.
 constexpr int MOST_HALVINGS = 2;
-
 // After this many steps J is worked out at the current point.
 constexpr int REFRESH_AFTER = 3;
 

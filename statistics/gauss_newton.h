@@ -15,7 +15,7 @@
 struct Descent {
     std::vector<double> constants;  // the free constants, in index order
     Evaluation at;                  // the evaluation there
-    bool converged;                 // the last step promised less than CONVERGED of RSS
+    bool converged;                 // the last step promised less than `converged` of RSS
 };
 
 // A step that promises to lower RSS by less than this fraction of it ends the descent, with a

@@ -5,8 +5,8 @@
 // J = d sim / d c by forward differences from the current point, one evaluation per free
 // constant. A step that lowers RSS is taken and lambda shrinks by as much as the step bore out
 // the linear model (Nielsen's rule); one that does not is tried again with lambda grown, which
-// turns it towards the gradient and shortens it. The descent
-// has converged where the undamped step promises to lower RSS by less than CONVERGED of it.
+// turns it towards the gradient and shortens it. The descent has converged where the undamped
+// step promises to lower RSS by less than FORWARD_CONVERGED of it (statistics/gauss_newton.h).
 //
 // From the midpoints of the ranges it reaches the optimum of a well-posed problem in a few
 // dozen evaluations; the direction-set minimiser needs several times as many.
