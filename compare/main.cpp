@@ -218,11 +218,14 @@ int main(int argc, char** argv) {
             if (!given.empty() ? !parse_range(given, range)
                                : !derived_range(role, extents, range)) {
                 rmdir(folder);
-                return fail(2, given.empty()
-                                   ? "cannot derive a range for " + l.third_option +
-                                         " from the curves: give --" + l.third_option + " MIN,MAX"
-                                   : "option --" + l.third_option +
-                                         " takes MIN,MAX with MIN < MAX, not '" + given + "'");
+                return fail(2,
+                            given.empty()
+                                ? "cannot derive a range for " + l.third_option +
+                                      " from the curves: give --" + l.third_option + " MIN,MAX"
+                                : "option --" + l.third_option +
+                                      " takes MIN,MAX: two numbers, MIN < MAX, whose midpoint is a "
+                                      "number too, not '" +
+                                      given + "'");
             }
             run.parameter_file = run.prefix + "-params.txt";
             std::ofstream params(run.parameter_file);

@@ -39,5 +39,7 @@ bool parse_range(const std::string& text, Range& range) {
     if (a.empty() || *end != '\0') return false;
     range.high = std::strtod(b.c_str(), &end);
     if (b.empty() || *end != '\0') return false;
-    return std::isfinite(range.low) && std::isfinite(range.high) && range.low < range.high;
+    // The fit starts at the midpoint: a range too wide for a double to hold it is refused.
+    return std::isfinite(range.low) && std::isfinite(range.high) && range.low < range.high &&
+           std::isfinite(0.5 * (range.low + range.high));
 }

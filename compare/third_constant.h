@@ -22,5 +22,6 @@ struct Range {
 // role: "divisor" or "decay_rate" (as the law's JSON names it); false for any other.
 bool derived_range(const std::string& role, const std::vector<CurveExtent>& curves, Range& range);
 
-// "MIN,MAX" of an option: false unless two finite numbers with MIN < MAX.
+// "MIN,MAX" of an option: false unless two finite numbers with MIN < MAX whose midpoint, where
+// the fit starts, is a finite number too.
 bool parse_range(const std::string& text, Range& range);

@@ -41,10 +41,11 @@ expect_status 0
 values cmp params.txt
 
 # Bad input: a parameter file that is not there, a misspelt option, a range the wrong way
-# round. Each line on standard error that names the trouble is counted.
+# round, a range whose midpoint overflows (the fit of Kp would start at infinity). Each line on
+# standard error that names the trouble is counted.
 fresh bad-input "$root"/examples/*.txt
 for args in "-f missing.txt -o cmp|missing.txt" "-f params.txt --ouptut cmp|--ouptut" \
-    "-f params.txt -o cmp --kp 5,1|5,1"; do
+    "-f params.txt -o cmp --kp 5,1|5,1" "-f params.txt -o cmp --kp 1e308,1.7e308|1e308,1.7e308"; do
     run "$bin/velkor-compare" ${args%|*}
     expect_status 2
     named=${args#*|}
